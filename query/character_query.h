@@ -1,0 +1,26 @@
+// The character query: cut the input to one character, run the Wubi and pinyin chains.
+#pragma once
+
+#include <QString>
+
+class QueryWindow;
+
+// The Wubi result shown for a character that no group holds.
+inline constexpr char16_t kNoWubiCode[] = u"None!";
+
+struct QueryResult {
+    QString wubi;    // a Wubi code, or "None!"
+    QString pinyin;  // a syllable, or empty
+};
+
+// Returns the first character of `text`: its first UTF-16 code unit, or both units of a
+// surrogate pair. Returns `text` itself when it is empty or one character long.
+QString cutToFirstCharacter(const QString& text);
+
+// Returns the first non-empty code of the Wubi chain (or "None!") and the first non-empty
+// syllable of the pinyin chain (or empty) for `character`, exactly as the lookups give them.
+QueryResult queryCharacter(QStringView character);
+
+// The query button's handler: reads the input box, cuts it, shows both results, then calls the
+// window's wbscdaochu. An empty input box only gets the focus.
+void Cmmsearch_Click(QueryWindow& window);

@@ -1,0 +1,20 @@
+// The settings module `A_readini`: a private-profile (INI) reader and writer for GBK files.
+#pragma once
+
+#include <QString>
+
+// The one section of the settings file.
+inline constexpr char16_t kSettingsSection[] = u"基本设置";
+
+// Returns the settings file's path in `programDirectory`.
+QString settingsFilePath(const QString& programDirectory);
+
+// Returns the value of `key` in `section` of the file at `path`, at most 253 GBK bytes of it,
+// or `defaultValue` when the file, the section or the key is missing. Never changes the file.
+QString ReadIniValue(const QString& path, const QString& section, const QString& key,
+                     const QString& defaultValue);
+
+// Sets `key` in `section` of the file at `path` to `value`, creating file, section or key as
+// needed; the file is replaced whole or left as it was. Returns "1" on success, "0" on failure.
+QString WriteIniValue(const QString& path, const QString& section, const QString& key,
+                      const QString& value);

@@ -1,0 +1,19 @@
+// The registry of the 23 group modules, in search order, for callers that walk every group.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "code_entry.h"
+
+using LookupFunction = std::u16string_view (*)(std::u16string_view text);
+
+struct Group {
+    char letter;                            // 'A' .. 'Z' (no I, U, V)
+    std::span<const CodeEntry> (*rows)();   // the group's rows in table order
+    LookupFunction lookupWubiCode;          // never null
+    LookupFunction lookupPinyin;            // null in groups L to Z
+};
+
+// Returns every group in the order of the Wubi chain: A B C D E F G H J K L M N O P Q R S T W X Y Z.
+std::span<const Group> allGroups();
