@@ -9,5 +9,6 @@ class QueryWindow;
 QString historyFilePath(const QString& programDirectory);
 
 // Creates the history file with its header when there is none, then appends the record line
-// built from the window's input box and result labels. Never reports a failure.
+// built from the window's input box and result labels, whole or not at all; an empty input box
+// gets the focus and a message instead of a record. Never reports a failure.
 void wbscdaochu(QueryWindow& window);

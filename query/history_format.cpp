@@ -1,0 +1,92 @@
+#include "history_format.h"
+
+#include <QStringEncoder>
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// Our own credits for lines 4 to 6; the web address is also the default of the settings'
+// WebOnline, so the header and the credit line point to the same place.
+constexpr char16_t kDesignerField[] = u"汀兰码音开发组";
+constexpr char16_t kEmailField[] = u"help@tinglan.example";
+constexpr char16_t kWebField[] = u"https://tinglan.example/";
+constexpr qsizetype kFieldWidth = 28;
+
+constexpr char kLineEnd[] = "\r\n";
+
+QStringEncoder gbkEncoder() {
+    // Stateless, so that a lone high surrogate at the end of a text is reported, not held back.
+    return QStringEncoder("GBK", QStringConverter::Flag::Stateless);
+}
+
+// Returns the number of UTF-16 code units of the character that starts at `index`.
+qsizetype characterLength(QStringView text, qsizetype index) {
+    const bool pair = text[index].isHighSurrogate() && index + 1 < text.size() &&
+                      text[index + 1].isLowSurrogate();
+    return pair ? 2 : 1;
+}
+
+// Encodes `text` one character at a time, writing one "?" for each character that GBK cannot
+// represent. The converter's own substitute does not keep to that (it drops a lone high
+// surrogate at the end of a text, and other backends write a "?" per code unit). A fresh
+// encoder for each character, because an encoder's error flag stays raised once set.
+QByteArray encodeByCharacter(QStringView text) {
+    QByteArray bytes;
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = characterLength(text, i);
+        QStringEncoder gbk = gbkEncoder();
+        const QByteArray character = gbk.encode(text.mid(i, length));
+        bytes += gbk.hasError() ? QByteArray("?") : character;
+        i += length;
+    }
+    return bytes;
+}
+
+QString repeated(char16_t character, qsizetype count) { return QString(count, QChar(character)); }
+
+QString blanks(qsizetype count) { return repeated(u' ', count); }
+
+// The header's own text is all in GBK, so it is encoded as it stands.
+QByteArray fieldLine(QStringEncoder& gbk, const QString& label, QStringView field) {
+    const QByteArray text = gbk.encode(field);
+    return gbk.encode(u"║"_s + blanks(3) + label + blanks(2)) + text +
+           QByteArray(kFieldWidth - text.size(), ' ') + gbk.encode(u"║"_s) + kLineEnd;
+}
+
+}  // namespace
+
+std::optional<QByteArray> historyHeaderBytes() {
+    QStringEncoder gbk = gbkEncoder();
+    if (!gbk.isValid()) {
+        return std::nullopt;
+    }
+    QByteArray header;
+    const auto addLine = [&](const QString& line) { header += gbk.encode(line) + kLineEnd; };
+    addLine(blanks(6) + u"╭"_s + repeated(u'─', 15) + u"╮"_s);
+    addLine(u"╭══┤"_s + blanks(6) + u"汀兰码音检字百宝箱"_s + blanks(6) + u"├══╮"_s);
+    addLine(u"║"_s + blanks(4) + u"╰"_s + repeated(u'─', 15) + u"╯"_s + blanks(4) + u"║"_s);
+    header += fieldLine(gbk, u"程序设计:"_s, kDesignerField);
+    header += fieldLine(gbk, u"服务邮箱:"_s, kEmailField);
+    header += fieldLine(gbk, u"网站支持:"_s, kWebField);
+    addLine(u"║"_s + blanks(2) + u"╭"_s + repeated(u'─', 17) + u"╮"_s + blanks(2) + u"║"_s);
+    addLine(u"╰═┤"_s + blanks(2) + u"注: 本软件共收录6564个汉字编码"_s + blanks(2) + u"├═╯"_s);
+    addLine(blanks(4) + u"╰"_s + repeated(u'─', 17) + u"╯"_s);
+    addLine(QString());
+    return header;
+}
+
+std::optional<QByteArray> historyRecordBytes(const QString& queryText, const QString& wubiResult,
+                                             const QString& pinyinResult) {
+    QStringEncoder gbk = gbkEncoder();
+    if (!gbk.isValid()) {
+        return std::nullopt;
+    }
+    const QString line = queryText + blanks(4) + u"五笔编码: "_s + wubiResult + blanks(4) +
+                         u"汉语拼音:"_s + pinyinResult;
+    QByteArray bytes = gbk.encode(line);
+    if (gbk.hasError()) {
+        bytes = encodeByCharacter(line);
+    }
+    return bytes + kLineEnd;
+}

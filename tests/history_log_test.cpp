@@ -1,0 +1,392 @@
+#include "history_log.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <functional>
+#include <utility>
+
+#include "query_window.h"
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+constexpr qsizetype kHeaderSize = 424;
+
+// A window whose input box and labels are plain strings; it counts focus requests and messages.
+class FakeWindow : public QueryWindow {
+public:
+    explicit FakeWindow(QString programDirectory) : m_directory(std::move(programDirectory)) {}
+
+    // Leaves the window as a query of `text` leaves it, then records the query.
+    void record(const QString& text, const QString& wubi, const QString& pinyin) {
+        m_input = text;
+        m_wubi = wubi;
+        m_pinyin = pinyin;
+        wbscdaochu();
+    }
+
+    QString inputText() const override { return m_input; }
+    void setInputText(const QString& text) override { m_input = text; }
+    void focusInput() override { ++m_focusCount; }
+    QString wubiResult() const override { return m_wubi; }
+    void setWubiResult(const QString& caption) override { m_wubi = caption; }
+    QString pinyinResult() const override { return m_pinyin; }
+    void setPinyinResult(const QString& caption) override { m_pinyin = caption; }
+    void wbscdaochu() override { ::wbscdaochu(*this); }
+    QString programDirectory() const override { return m_directory; }
+    void showMessage(const QString& text) override { m_messages << text; }
+
+    int focusCount() const { return m_focusCount; }
+    const QStringList& messages() const { return m_messages; }
+
+private:
+    QString m_directory;
+    QString m_input;
+    QString m_wubi;
+    QString m_pinyin;
+    int m_focusCount = 0;
+    QStringList m_messages;
+};
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QByteArray golden(const char* name) {
+    return readAll(QDir(TINGLAN_TEST_DATA_DIR).filePath(QString::fromUtf8(name)));
+}
+
+// The record lines of a golden file, each with its CR LF.
+QList<QByteArray> goldenRecords(const char* name) {
+    QList<QByteArray> lines = golden(name).mid(kHeaderSize).split('\n');
+    lines.removeLast();  // what follows the last line end
+    for (QByteArray& line : lines) {
+        line += '\n';
+    }
+    return lines;
+}
+
+// The UTF-16 code units of `text` in hex, lone surrogates included.
+QByteArray codeUnits(const QString& text) {
+    QByteArray units;
+    for (const QChar unit : text) {
+        units += QByteArray::number(unit.unicode(), 16) + ' ';
+    }
+    return units.trimmed();
+}
+
+// The queries behind tests/data/history_records.txt, one per record line.
+struct Query {
+    QString text;
+    QString wubi;
+    QString pinyin;
+};
+
+QList<Query> recordedQueries() {
+    const QChar highSurrogate(0xD83D);
+    const QChar lowSurrogate(0xDE00);
+    return {
+        {u"啊"_s, u"kb"_s, u"a"_s},
+        {u"我"_s, u"q"_s, {}},
+        {u"你"_s, u"None!"_s, {}},
+        {u" "_s, u"None!"_s, {}},
+        {u"A"_s, u"None!"_s, {}},
+        {u"😀"_s, u"None!"_s, {}},
+        {QString(highSurrogate), u"None!"_s, {}},
+        {QString(lowSurrogate), u"None!"_s, {}},
+        {u"都"_s, u"ftjb"_s, u"dou"_s},
+        {u"a😀b"_s + highSurrogate, u"None!"_s, {}},
+    };
+}
+
+// Runs `body` in a child process that has at most `seconds` to finish; returns its wait status.
+int runInChild(const std::function<void()>& body, unsigned seconds = 10) {
+    const pid_t child = fork();
+    if (child == 0) {
+        alarm(seconds);
+        body();
+        _exit(0);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    return status;
+}
+
+bool exitedCleanly(int status) { return WIFEXITED(status) && WEXITSTATUS(status) == 0; }
+
+class HistoryLogTest : public ::testing::Test {
+protected:
+    QString historyPath() const { return historyFilePath(m_dir.path()); }
+
+    QTemporaryDir m_dir;
+    FakeWindow m_window{m_dir.path()};
+};
+
+TEST_F(HistoryLogTest, FirstQueryWritesHeaderAndRecord) {
+    ASSERT_EQ(golden("history_after_a.txt").size(), 458);
+    m_window.record(u"啊"_s, u"kb"_s, u"a"_s);
+    EXPECT_EQ(readAll(historyPath()), golden("history_after_a.txt"));
+    EXPECT_EQ(m_window.focusCount(), 0);
+    EXPECT_TRUE(m_window.messages().isEmpty());
+}
+
+TEST_F(HistoryLogTest, QueriesAppendOneLineEachUnderOneHeader) {
+    const QList<Query> queries = recordedQueries();
+    const QList<QByteArray> expected = goldenRecords("history_records.txt");
+    ASSERT_EQ(queries.size(), expected.size());
+    for (const Query& query : queries) {
+        m_window.record(query.text, query.wubi, query.pinyin);
+    }
+    const QByteArray written = readAll(historyPath());
+    EXPECT_EQ(written.left(kHeaderSize), golden("history_records.txt").left(kHeaderSize));
+    QByteArray rest = written.mid(kHeaderSize);
+    for (qsizetype i = 0; i < queries.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << "query " << i << " (UTF-16 "
+                                        << codeUnits(queries[i].text).constData() << ")");
+        EXPECT_EQ(rest.left(expected[i].size()), expected[i]);
+        rest.remove(0, expected[i].size());
+    }
+    EXPECT_TRUE(rest.isEmpty()) << "bytes beyond the last record: " << rest.toHex(' ').constData();
+}
+
+TEST_F(HistoryLogTest, DeletedFileStartsAnewWithHeader) {
+    m_window.record(u"我"_s, u"q"_s, {});
+    ASSERT_TRUE(QFile::remove(historyPath()));
+    m_window.record(u"啊"_s, u"kb"_s, u"a"_s);
+    EXPECT_EQ(readAll(historyPath()), golden("history_after_a.txt"));
+}
+
+TEST_F(HistoryLogTest, ExistingFileNeverGetsHeader) {
+    const QByteArray record = golden("history_after_a.txt").mid(kHeaderSize);
+    const struct {
+        const char* name;
+        QByteArray content;
+    } cases[] = {
+        {"empty file", {}},
+        {"header removed by the user", "my own notes\r\n"},
+        {"last line without its end", "half a line"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeAll(historyPath(), c.content);
+        m_window.record(u"啊"_s, u"kb"_s, u"a"_s);
+        EXPECT_EQ(readAll(historyPath()), c.content + record);
+    }
+}
+
+TEST_F(HistoryLogTest, SymlinkToFileCountsAsFound) {
+    const QString target = m_dir.filePath(u"elsewhere.txt"_s);
+    writeAll(target, "kept\r\n");
+    ASSERT_TRUE(QFile::link(target, historyPath()));
+    m_window.record(u"啊"_s, u"kb"_s, u"a"_s);
+    EXPECT_EQ(readAll(target), "kept\r\n" + golden("history_after_a.txt").mid(kHeaderSize));
+    EXPECT_TRUE(QFileInfo(historyPath()).isSymLink());
+}
+
+TEST_F(HistoryLogTest, EmptyInputBoxGetsMessageAfterHeader) {
+    const QByteArray header = golden("history_after_a.txt").left(kHeaderSize);
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE(round == 1 ? "no file yet" : "file exists");
+        m_window.record({}, u"kb"_s, u"a"_s);
+        EXPECT_EQ(readAll(historyPath()), header);
+        EXPECT_EQ(m_window.focusCount(), round);
+        EXPECT_EQ(m_window.messages(), QStringList(round, u"请输入所要查询的汉字！"_s));
+    }
+}
+
+// The program directory as it stands: every entry's name, kind and content.
+QStringList snapshot(const QString& directory) {
+    QStringList entries;
+    const QDir dir(directory);
+    const auto filter = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+    for (const QFileInfo& entry : dir.entryInfoList(filter, QDir::Name)) {
+        QString line = entry.fileName();
+        if (entry.isSymLink()) {
+            line += u" -> "_s + entry.symLinkTarget();
+        } else if (entry.isDir()) {
+            line += u"/ "_s + snapshot(entry.filePath()).join(u' ');
+        } else if (entry.isFile()) {
+            line += u" = "_s + QString::fromLatin1(readAll(entry.filePath()).toHex());
+        }
+        entries << line + u" mode "_s + QString::number(int(entry.permissions()), 16);
+    }
+    return entries;
+}
+
+struct Obstacle {
+    const char* name;
+    std::function<void(const QString& directory, const QString& path)> setUp;
+};
+
+// Sets up each obstacle in turn, records a query in a child process (so that a hang ends in a
+// failure, not a stuck suite), and expects the directory unchanged and nothing shown.
+void expectUntouched(const QString& directory, const QList<Obstacle>& obstacles) {
+    const QString path = historyFilePath(directory);
+    for (const Obstacle& obstacle : obstacles) {
+        SCOPED_TRACE(obstacle.name);
+        obstacle.setUp(directory, path);
+        const QStringList before = snapshot(directory);
+        const int status = runInChild([&] {
+            FakeWindow window(directory);
+            window.record(u"我"_s, u"q"_s, {});
+            _exit(window.messages().isEmpty() && window.focusCount() == 0 ? 0 : 1);
+        });
+        EXPECT_TRUE(exitedCleanly(status)) << "wait status " << status;
+        EXPECT_EQ(snapshot(directory), before);
+        QFile::setPermissions(directory, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QDir(path).removeRecursively();
+        QFile::remove(path);
+    }
+}
+
+TEST_F(HistoryLogTest, UnwritableHistoryChangesNothingAndSaysNothing) {
+    expectUntouched(m_dir.path(),
+                    {
+                        {"directory of that name",
+                         [](const QString& directory, const QString& path) {
+                             ASSERT_TRUE(QDir(directory).mkdir(path));
+                         }},
+                        {"link to a full device",
+                         [](const QString&, const QString& path) {
+                             ASSERT_TRUE(QFile::link(u"/dev/full"_s, path));
+                         }},
+                        {"FIFO that no one reads",
+                         [](const QString&, const QString& path) {
+                             ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0666), 0);
+                         }},
+                    });
+}
+
+TEST_F(HistoryLogTest, ReadOnlyHistoryChangesNothingAndSaysNothing) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "root writes through read-only permissions; run as an unprivileged user";
+    }
+    expectUntouched(m_dir.path(), {
+                                      {"read-only program directory",
+                                       [](const QString& directory, const QString&) {
+                                           QFile::setPermissions(
+                                               directory, QFile::ReadOwner | QFile::ExeOwner);
+                                       }},
+                                      {"read-only history file",
+                                       [](const QString&, const QString& path) {
+                                           writeAll(path, golden("history_after_a.txt"));
+                                           QFile::setPermissions(path, QFile::ReadOwner);
+                                       }},
+                                  });
+}
+
+TEST_F(HistoryLogTest, FileSizeLimitLeavesNoPartialLine) {
+    const QByteArray afterA = golden("history_after_a.txt");
+    const struct {
+        const char* name;
+        QByteArray existing;  // empty: no file yet
+        rlim_t limit;
+    } cases[] = {
+        {"record cut short", afterA, rlim_t(afterA.size() + 10)},
+        {"file already at the limit", afterA, rlim_t(afterA.size())},
+        {"header cut short", {}, 100},
+        {"header not begun", {}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(historyPath());
+        if (!c.existing.isEmpty()) {
+            writeAll(historyPath(), c.existing);
+        }
+        const int status = runInChild([&] {
+            signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{};
+            getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = c.limit;
+            if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+                _exit(2);
+            }
+            FakeWindow window(m_dir.path());
+            window.record(u"啊"_s, u"kb"_s, u"a"_s);
+        });
+        EXPECT_TRUE(exitedCleanly(status)) << "wait status " << status;
+        EXPECT_EQ(QFileInfo::exists(historyPath()), !c.existing.isEmpty());
+        EXPECT_EQ(readAll(historyPath()), c.existing);
+    }
+}
+
+TEST_F(HistoryLogTest, TwoProcessesAppendingKeepEveryLineWhole) {
+    constexpr int kRecordsEach = 2000;
+    const QList<QByteArray> records = goldenRecords("history_records.txt");
+    const QByteArray wo = records[1];
+    const QByteArray ni = records[2];
+    m_window.record(u"啊"_s, u"kb"_s, u"a"_s);
+
+    int gate[2];
+    ASSERT_EQ(pipe(gate), 0);
+    const auto appender = [&](const QString& text, const QString& wubi) {
+        return [&, text, wubi] {
+            close(gate[1]);
+            char byte;
+            (void)!read(gate[0], &byte, 1);  // returns once the parent closes its end
+            FakeWindow window(m_dir.path());
+            for (int i = 0; i < kRecordsEach; ++i) {
+                window.record(text, wubi, {});
+            }
+        };
+    };
+    pid_t children[2];
+    const std::function<void()> bodies[2] = {appender(u"我"_s, u"q"_s),
+                                             appender(u"你"_s, u"None!"_s)};
+    for (int i = 0; i < 2; ++i) {
+        children[i] = fork();
+        if (children[i] == 0) {
+            bodies[i]();
+            _exit(0);
+        }
+    }
+    close(gate[0]);
+    close(gate[1]);
+    for (const pid_t child : children) {
+        int status = -1;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(exitedCleanly(status)) << "wait status " << status;
+    }
+
+    const QByteArray afterA = golden("history_after_a.txt");
+    const QByteArray written = readAll(historyPath());
+    ASSERT_EQ(written.left(afterA.size()), afterA);
+    int woCount = 0;
+    int niCount = 0;
+    qsizetype offset = afterA.size();
+    while (offset < written.size()) {
+        const qsizetype end = written.indexOf('\n', offset) + 1;
+        const QByteArray line = end > 0 ? written.mid(offset, end - offset) : written.mid(offset);
+        if (line == wo) {
+            ++woCount;
+        } else if (line == ni) {
+            ++niCount;
+        } else {
+            ADD_FAILURE() << "torn line at byte " << offset << ": " << line.toHex(' ').constData();
+            break;
+        }
+        offset += line.size();
+    }
+    EXPECT_EQ(woCount, kRecordsEach);
+    EXPECT_EQ(niCount, kRecordsEach);
+}
+
+}  // namespace
