@@ -15,33 +15,8 @@ constexpr qsizetype kFieldWidth = 28;
 
 constexpr char kLineEnd[] = "\r\n";
 
-QStringEncoder gbkEncoder() {
-    // Stateless, so that a lone high surrogate at the end of a text is reported, not held back.
-    return QStringEncoder("GBK", QStringConverter::Flag::Stateless);
-}
-
-// Returns the number of UTF-16 code units of the character that starts at `index`.
-qsizetype characterLength(QStringView text, qsizetype index) {
-    const bool pair = text[index].isHighSurrogate() && index + 1 < text.size() &&
-                      text[index + 1].isLowSurrogate();
-    return pair ? 2 : 1;
-}
-
-// Encodes `text` one character at a time, writing one "?" for each character that GBK cannot
-// represent. The converter's own substitute does not keep to that (it drops a lone high
-// surrogate at the end of a text, and other backends write a "?" per code unit). A fresh
-// encoder for each character, because an encoder's error flag stays raised once set.
-QByteArray encodeByCharacter(QStringView text) {
-    QByteArray bytes;
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype length = characterLength(text, i);
-        QStringEncoder gbk = gbkEncoder();
-        const QByteArray character = gbk.encode(text.mid(i, length));
-        bytes += gbk.hasError() ? QByteArray("?") : character;
-        i += length;
-    }
-    return bytes;
-}
+// Stateless: each text is converted whole, nothing is held back for a following call.
+QStringEncoder gbkEncoder() { return QStringEncoder("GBK", QStringConverter::Flag::Stateless); }
 
 QString repeated(char16_t character, qsizetype count) { return QString(count, QChar(character)); }
 
@@ -84,9 +59,8 @@ std::optional<QByteArray> historyRecordBytes(const QString& queryText, const QSt
     }
     const QString line = queryText + blanks(4) + u"五笔编码: "_s + wubiResult + blanks(4) +
                          u"汉语拼音:"_s + pinyinResult;
-    QByteArray bytes = gbk.encode(line);
-    if (gbk.hasError()) {
-        bytes = encodeByCharacter(line);
-    }
-    return bytes + kLineEnd;
+    // The converter writes one "?" for each character that GBK lacks: a surrogate pair as one,
+    // a lone surrogate as one. (Only a lone high surrogate at the very end of a text would be
+    // dropped instead, and the line ends in the pinyin result, which is plain letters.)
+    return gbk.encode(line) + kLineEnd;
 }
