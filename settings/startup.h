@@ -33,6 +33,8 @@ public:
     virtual void SetWindowOnTop(qint16 state) = 0;
 };
 
+// The application's title: the message boxes' caption and the start of the window title.
+inline constexpr char16_t kApplicationTitle[] = u"汀兰码音检字百宝箱";
 // The maker's web address: the default of `WebOnline` and the address in `ToolTipText`.
 inline constexpr char16_t kMakerWebAddress[] = u"https://tinglan.example/";
 // The credit line: the caption of `Label4` and the default of `About`.
