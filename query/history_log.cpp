@@ -28,9 +28,9 @@ enum class HeaderOutcome { Written, NotCreated, Withdrawn };
 bool historyFileFound(const QString& path) { return QFileInfo(path).isFile(); }
 
 // Creates the file at `path` and writes `header` into it. Exclusive creation: a file that
-// another instance made since the existence test gets no second header. A header that cannot
-// be written whole is withdrawn together with the file, which no one else has had reason to
-// write to yet; the next query then starts the file afresh.
+// another instance made since the existence test gets no second header (that instance may,
+// in the same instant, append its line ahead of this header). A header that cannot be written
+// whole is withdrawn together with the file, so that the next query starts the file afresh.
 HeaderOutcome createWithHeader(const QByteArray& path, const QByteArray& header) {
     const int fd = ::open(path.constData(), kOpenFlags | O_CREAT | O_EXCL, kFileMode);
     if (fd < 0) {
@@ -56,6 +56,7 @@ void appendWhole(const QByteArray& path, const QByteArray& line) {
     if (written > 0 && written < line.size()) {
         // A full disk or a file size limit cut the line short. Append mode put the piece at
         // the end of the file, so it starts `written` bytes before the offset; cut it off.
+        // (A line that another instance appended in that very instant goes with it.)
         const off_t end = ::lseek(fd, 0, SEEK_CUR);
         if (end >= written) {
             // Should the cut fail as well, nothing is left to try.
