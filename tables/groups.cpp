@@ -30,7 +30,8 @@ namespace {
 
 #define TINGLAN_GROUP_WITH_PINYIN(L) \
     Group { #L[0], Mod_##L::rows, Mod_##L::LookupWubiCode, Mod_##L::LookupPinyin }
-#define TINGLAN_GROUP_CODE_ONLY(L) Group{#L[0], Mod_##L::rows, Mod_##L::LookupWubiCode, nullptr}
+#define TINGLAN_GROUP_CODE_ONLY(L) \
+    Group { #L[0], Mod_##L::rows, Mod_##L::LookupWubiCode, nullptr }
 
 constexpr std::array kGroups{
     TINGLAN_GROUP_WITH_PINYIN(A), TINGLAN_GROUP_WITH_PINYIN(B), TINGLAN_GROUP_WITH_PINYIN(C),

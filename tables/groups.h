@@ -9,11 +9,12 @@
 using LookupFunction = std::u16string_view (*)(std::u16string_view text);
 
 struct Group {
-    char letter;                            // 'A' .. 'Z' (no I, U, V)
-    std::span<const CodeEntry> (*rows)();   // the group's rows in table order
-    LookupFunction lookupWubiCode;          // never null
-    LookupFunction lookupPinyin;            // null in groups L to Z
+    char letter;                           // 'A' .. 'Z' (no I, U, V)
+    std::span<const CodeEntry> (*rows)();  // the group's rows in table order
+    LookupFunction lookupWubiCode;         // never null
+    LookupFunction lookupPinyin;           // null in groups L to Z
 };
 
-// Returns every group in the order of the Wubi chain: A B C D E F G H J K L M N O P Q R S T W X Y Z.
+// Returns every group in the order of the Wubi chain: A B C D E F G H J K L M N O P Q R S T W X Y
+// Z.
 std::span<const Group> allGroups();

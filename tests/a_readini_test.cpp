@@ -203,12 +203,12 @@ TEST_F(ReadIniTest, OneKeyIntoAMissingFileMakesTwoLines) {
     EXPECT_EQ(fileBytes(m_path), golden("setvalve_one_key.ini"));
 }
 
-TEST_F(ReadIniTest, TenKeysInOrderThenOneValueChanged) {
+TEST_F(ReadIniTest, FirstRunKeysInOrderThenOneValueChanged) {
     const char* const keys[][2] = {
         {"SetOnTop", "0"},
-        {"WebOnline", "https://tinglan.example.org/"},
-        {"ToolTipText", "请记住本站通用域名:https://tinglan.example.org/"},
-        {"About", "汀兰工作室 出品"},
+        {"WebOnline", "https://tinglan.example/"},
+        {"ToolTipText", "请记住本站通用域名:https://tinglan.example/"},
+        {"About", "汀兰码音开发组 出品"},
         {"MeTitle", "汀兰码音检字百宝箱 V1.0"},
         {"MeLabel1", "五笔编码:"},
         {"MeLabel2", "汉语拼音:"},
@@ -219,7 +219,7 @@ TEST_F(ReadIniTest, TenKeysInOrderThenOneValueChanged) {
     for (const auto& [key, value] : keys) {
         EXPECT_EQ(WriteIniValue(m_path, kSection, key, value), "1") << key;
     }
-    const QByteArray tenKeys = golden("setvalve_ten_keys.ini");
+    const QByteArray tenKeys = golden("setvalve_first_run.ini");
     EXPECT_EQ(fileBytes(m_path), tenKeys);
 
     EXPECT_EQ(WriteIniValue(m_path, kSection, "SetOnTop", "1"), "1");

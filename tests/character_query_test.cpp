@@ -1,0 +1,104 @@
+// The character query: cutting, the two chains and their tie-breaks, and how it drives the window.
+#include "character_query.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include "qt_printers.h"
+#include "query_window.h"
+
+namespace {
+
+// Records every window operation the query performs, in order.
+class RecordingWindow : public QueryWindow {
+public:
+    explicit RecordingWindow(QString input) : m_input(std::move(input)) {}
+
+    QString inputText() const override { return m_input; }
+    void setInputText(const QString& text) override {
+        m_input = text;
+        m_calls << "setInputText:" + text;
+    }
+    void focusInput() override { m_calls << "focusInput"; }
+    QString wubiResult() const override { return m_wubi; }
+    void setWubiResult(const QString& caption) override {
+        m_wubi = caption;
+        m_calls << "setWubiResult:" + caption;
+    }
+    QString pinyinResult() const override { return m_pinyin; }
+    void setPinyinResult(const QString& caption) override {
+        m_pinyin = caption;
+        m_calls << "setPinyinResult:" + caption;
+    }
+    void wbscdaochu() override {
+        m_calls << "wbscdaochu:" + m_input + "|" + m_wubi + "|" + m_pinyin;
+    }
+    QString programDirectory() const override { return {}; }
+    void showMessage(const QString& text) override { m_calls << "showMessage:" + text; }
+
+    QString m_input, m_wubi = "old", m_pinyin = "old";
+    QStringList m_calls;
+};
+
+struct QueryCase {
+    const char* input;  // UTF-8
+    const char* character;
+    const char* wubi;
+    const char* pinyin;
+};
+
+// The chains' order and tie-breaks, and the cut, seen through the whole handler.
+TEST(CmmsearchClick, ShowsTheFirstAnswerOfEachChain) {
+    const QueryCase cases[] = {
+        {"啊", "啊", "kb", "a"},     {"啊啊", "啊", "kb", "a"},  {"我", "我", "q", ""},
+        {"长", "长", "ta", "chang"}, {"率", "率", "yx", ""},     {"都", "都", "ftjb", "dou"},
+        {"还", "还", "gip", "hai"},  {"行", "行", "tf", "hang"}, {"给", "给", "xw", "gei"},
+        {"鳞", "鳞", "qgoh", ""},    {"你", "你", "wq", ""},     {"年年", "年", "rh", ""},
+        {"知", "知", "None!", ""},   {"曹", "曹", "None!", ""},  {" 啊", " ", "None!", ""},
+        {"a", "a", "None!", ""},     {"1", "1", "None!", ""},    {"😀x", "😀", "None!", ""},
+    };
+    for (const QueryCase& c : cases) {
+        RecordingWindow window(QString::fromUtf8(c.input));
+        Cmmsearch_Click(window);
+        const QString character = QString::fromUtf8(c.character);
+        EXPECT_EQ(window.m_calls,
+                  QStringList({"setInputText:" + character, QString("setWubiResult:") + c.wubi,
+                               QString("setPinyinResult:") + c.pinyin,
+                               "wbscdaochu:" + character + "|" + c.wubi + "|" + c.pinyin}))
+            << c.input;
+    }
+}
+
+TEST(CmmsearchClick, EmptyBoxOnlyGetsTheFocus) {
+    RecordingWindow window("");
+    Cmmsearch_Click(window);
+    EXPECT_EQ(window.m_calls, QStringList({"focusInput"}));
+    EXPECT_EQ(window.m_wubi, "old");
+    EXPECT_EQ(window.m_pinyin, "old");
+}
+
+TEST(CmmsearchClick, NothingOfTheEarlierQueryStays) {
+    RecordingWindow window("啊");
+    Cmmsearch_Click(window);
+    window.m_input = "曹";
+    Cmmsearch_Click(window);
+    EXPECT_EQ(window.m_wubi, "None!");
+    EXPECT_EQ(window.m_pinyin, "");
+}
+
+TEST(CutToFirstCharacter, CountsCodeUnitsButKeepsSurrogatePairsWhole) {
+    const std::pair<QString, QString> cases[] = {
+        {"", ""},
+        {"啊", "啊"},
+        {"啊我", "啊"},
+        {"  ", " "},
+        {QString::fromUtf8("😀😀"), QString::fromUtf8("😀")},
+        {QString(QChar(0xD800)) + "x", QString(QChar(0xD800))},  // a lone high surrogate
+        {QString(QChar(0xDC00)) + "x", QString(QChar(0xDC00))},  // a lone low surrogate
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(cutToFirstCharacter(text), expected) << text.toStdString();
+}
+
+}  // namespace

@@ -1,0 +1,180 @@
+// Invariants of the generated code tables and the behaviour of every group's lookups.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "groups.h"
+
+namespace {
+
+std::string utf8(std::u16string_view text) {
+    std::string out;
+    for (char16_t unit : text) {
+        if (unit < 0x80) {
+            out += static_cast<char>(unit);
+        } else if (unit < 0x800) {
+            out += static_cast<char>(0xC0 | (unit >> 6));
+            out += static_cast<char>(0x80 | (unit & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (unit >> 12));
+            out += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (unit & 0x3F));
+        }
+    }
+    return out;
+}
+
+const Group& group(char letter) {
+    for (const Group& g : allGroups()) {
+        if (g.letter == letter) return g;
+    }
+    throw std::out_of_range("no such group");
+}
+
+bool isSyllableGroup(char letter) {
+    return std::string_view("ABCDEFGHJK").find(letter) != std::string_view::npos;
+}
+
+// The lookups' contract spelled as a plain walk: for each code unit, the first row holding it.
+std::vector<const CodeEntry*> firstRowByWalk(const Group& g) {
+    std::vector<const CodeEntry*> first(0x10000, nullptr);
+    for (const CodeEntry& row : g.rows()) {
+        if (!first[row.character]) first[row.character] = &row;
+    }
+    return first;
+}
+
+TEST(GroupRegistry, HoldsTheGroupsInSearchOrderWithSyllableLookupsInAToK) {
+    std::string letters;
+    for (const Group& g : allGroups()) {
+        letters += g.letter;
+        EXPECT_NE(g.lookupWubiCode, nullptr) << g.letter;
+        EXPECT_EQ(g.lookupPinyin != nullptr, isSyllableGroup(g.letter)) << g.letter;
+    }
+    EXPECT_EQ(letters, "ABCDEFGHJKLMNOPQRSTWXYZ");
+}
+
+TEST(GeneratedRows, EveryRowHasAValidKeyCodeAndSyllable) {
+    for (const Group& g : allGroups()) {
+        for (const CodeEntry& row : g.rows()) {
+            const std::string where = std::string(1, g.letter) + " " + utf8({&row.character, 1});
+            EXPECT_GE(row.character, u'\u4E00') << where;
+            EXPECT_LE(row.character, u'\u9FFF') << where;
+            ASSERT_GE(row.wubiCode.size(), 1u) << where;
+            EXPECT_LE(row.wubiCode.size(), 4u) << where;
+            for (char16_t letter : row.wubiCode)
+                EXPECT_TRUE(letter >= u'a' && letter <= u'y') << where;
+            if (!isSyllableGroup(g.letter)) {
+                EXPECT_TRUE(row.syllable.empty()) << where;
+                continue;
+            }
+            ASSERT_FALSE(row.syllable.empty()) << where;
+            EXPECT_EQ(row.syllable.front(), char16_t(g.letter - 'A' + 'a')) << where;
+            for (char16_t letter : row.syllable) {
+                EXPECT_TRUE(letter >= u'a' && letter <= u'z' && letter != u'v') << where;
+            }
+        }
+    }
+}
+
+TEST(GeneratedRows, SyllableRunsStandTogetherInAlphabeticalOrder) {
+    for (const Group& g : allGroups()) {
+        if (!isSyllableGroup(g.letter)) continue;
+        std::u16string_view previous;
+        std::set<std::u16string_view> closed;
+        for (const CodeEntry& row : g.rows()) {
+            if (row.syllable == previous) continue;
+            EXPECT_FALSE(closed.count(row.syllable))
+                << g.letter << " " << utf8(row.syllable) << " reopened";
+            EXPECT_LT(previous, row.syllable) << g.letter << " " << utf8(row.syllable);
+            closed.insert(previous);
+            previous = row.syllable;
+        }
+    }
+}
+
+TEST(GeneratedRows, OnlyTheTwentyFiveSimpleCodesHaveOneLetter) {
+    std::u16string byLetter(25, u'?');
+    int count = 0;
+    for (const Group& g : allGroups()) {
+        for (const CodeEntry& row : g.rows()) {
+            if (row.wubiCode.size() != 1) continue;
+            ++count;
+            byLetter[row.wubiCode[0] - u'a'] = row.character;
+        }
+    }
+    EXPECT_EQ(count, 26);  // 了 stands twice
+    EXPECT_EQ(utf8(byLetter), "工了以在有地一上不是中国同民为这我的要和产发人经主");
+}
+
+// The index must answer exactly as a walk of the rows would, for every BMP code unit.
+TEST(Lookups, AgreeWithAPlainWalkForEveryCodeUnit) {
+    for (const Group& g : allGroups()) {
+        const std::vector<const CodeEntry*> first = firstRowByWalk(g);
+        for (unsigned unit = 0; unit <= 0xFFFF; ++unit) {
+            const char16_t key = static_cast<char16_t>(unit);
+            const std::u16string_view text(&key, 1);
+            const CodeEntry* row = first[unit];
+            ASSERT_EQ(g.lookupWubiCode(text), row ? row->wubiCode : u"")
+                << g.letter << " U+" << std::hex << unit;
+            if (g.lookupPinyin) {
+                ASSERT_EQ(g.lookupPinyin(text), row ? row->syllable : u"")
+                    << g.letter << " U+" << std::hex << unit;
+            }
+        }
+    }
+}
+
+TEST(Lookups, TextsThatAreNotOneHeldCharacterYieldNothingAnywhere) {
+    const std::u16string_view texts[] = {u"",  u"啊啊",   u" 啊", u"啊 ", u"a",
+                                         u"1", u"\uFF41", u"知",  u"曹",  u"条"};
+    for (std::u16string_view text : texts) {
+        for (const Group& g : allGroups()) {
+            EXPECT_TRUE(g.lookupWubiCode(text).empty()) << g.letter << " " << utf8(text);
+            if (g.lookupPinyin) {
+                EXPECT_TRUE(g.lookupPinyin(text).empty()) << g.letter << " " << utf8(text);
+            }
+        }
+    }
+}
+
+struct GroupAnswer {
+    std::u16string_view text;
+    char letter;
+    std::u16string_view code;
+    std::u16string_view syllable;  // ignored in groups L to Z
+};
+
+// Each group answers from its own rows, the first row of a repeated character winning.
+TEST(Lookups, GroupsAnswerFromTheirOwnFirstRow) {
+    const GroupAnswer cases[] = {
+        {u"啊", 'A', u"kb", u"a"},     {u"凹", 'A', u"mmgd", u"ao"}, {u"王", 'W', u"gggg", u""},
+        {u"工", 'G', u"a", u"gong"},   {u"发", 'F', u"v", u"fa"},    {u"我", 'W', u"q", u""},
+        {u"都", 'D', u"ftjb", u"dou"}, {u"还", 'H', u"gip", u"hai"}, {u"剥", 'B', u"vijh", u"bao"},
+        {u"长", 'C', u"ta", u"chang"}, {u"长", 'Z', u"ta", u""},     {u"率", 'L', u"yx", u""},
+        {u"率", 'S', u"yxif", u""},    {u"鳞", 'L', u"qgoh", u""},   {u"给", 'J', u"xw", u"ji"},
+        {u"你", 'N', u"wq", u""},      {u"女", 'N', u"vvv", u""},    {u"年", 'N', u"rh", u""},
+    };
+    for (const GroupAnswer& c : cases) {
+        const Group& g = group(c.letter);
+        EXPECT_EQ(g.lookupWubiCode(c.text), c.code) << c.letter << " " << utf8(c.text);
+        if (g.lookupPinyin) {
+            EXPECT_EQ(g.lookupPinyin(c.text), c.syllable) << c.letter << " " << utf8(c.text);
+        }
+    }
+}
+
+TEST(Lookups, ACharacterOfOneGroupIsUnknownToTheOthers) {
+    for (const Group& g : allGroups()) {
+        if (g.letter == 'A') continue;
+        EXPECT_TRUE(g.lookupWubiCode(u"啊").empty()) << g.letter;
+        if (g.lookupPinyin) {
+            EXPECT_TRUE(g.lookupPinyin(u"我").empty()) << g.letter;
+        }
+    }
+}
+
+}  // namespace
