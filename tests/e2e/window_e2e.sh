@@ -1,0 +1,123 @@
+#!/bin/bash
+# The real program end to end: the built tinglan, copied into a scratch program directory, under
+# Xvfb with the openbox window manager, checked with xdotool, xprop and xwininfo.
+# Usage: window_e2e.sh TINGLAN_EXECUTABLE TEST_DATA_DIR. Exit 77 (skipped) only when Xvfb cannot start.
+set -uo pipefail
+
+executable=$1
+data=$2
+work=$(mktemp -d)
+failures=0
+pids=()
+
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    wait 2>/dev/null
+    chmod -R u+w "$work" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+check() {  # check DESCRIPTION COMMAND...
+    local description=$1
+    shift
+    if "$@"; then
+        echo "ok   $description"
+    else
+        echo "FAIL $description"
+        failures=$((failures + 1))
+    fi
+}
+
+# --- display and window manager
+if ! command -v Xvfb >/dev/null; then
+    echo "SKIP: Xvfb is not installed"
+    exit 77
+fi
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+if [ ! -s "$work/display" ]; then
+    echo "SKIP: Xvfb could not start: $(tail -1 "$work/xvfb.log")"
+    exit 77
+fi
+export DISPLAY=":$(head -1 "$work/display")"
+openbox >"$work/openbox.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+
+program="$work/program"
+mkdir "$program"
+cp "$executable" "$program/tinglan"
+title="汀兰码音检字百宝箱 V1.0"
+
+start_program() {  # sets $window to the new window's id
+    QT_QPA_PLATFORM=xcb "$program/tinglan" >"$work/tinglan.log" 2>&1 &
+    program_pid=$!
+    pids+=("$program_pid")
+    window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$program_pid" --name "" 2>/dev/null | head -1)
+    [ -n "$window" ] && sleep 0.5  # let the window manager settle the frame
+}
+
+stop_program() {
+    kill "$program_pid" 2>/dev/null
+    wait "$program_pid" 2>/dev/null
+}
+
+window_state() { xprop -id "$window" _NET_WM_STATE 2>/dev/null; }
+window_origin() { xwininfo -id "$window" | awk '/Absolute upper-left/ {printf "%s ", $NF}'; }
+twips() { echo $(($1 * 96 / 1440)); }  # Xvfb runs at 96 dpi
+
+wait_for() {  # wait_for COMMAND...: up to 5 s
+    for _ in $(seq 50); do "$@" && return 0; sleep 0.1; done
+    return 1
+}
+
+# --- first start
+start_program
+check "the window appears" test -n "$window"
+[ -n "$window" ] || { cat "$work/tinglan.log"; exit 1; }
+check "the title is '$title'" bash -c "xprop -id $window _NET_WM_NAME | grep -qF '\"$title\"'"
+geometry=$(xwininfo -id "$window")
+check "the client area is 276 x 89 pixels" bash -c "grep -q 'Width: 276' <<<'$geometry' && grep -q 'Height: 89' <<<'$geometry'"
+hints=$(xprop -id "$window" WM_NORMAL_HINTS)
+check "the window cannot be resized" bash -c "grep -q 'minimum size: 276 by 89' <<<'$hints' && grep -q 'maximum size: 276 by 89' <<<'$hints'"
+check "the first start writes the ten default settings" cmp -s "$program/SetValve.ini" "$data/setvalve_first_run.ini"
+
+# --- a query typed with real key events
+xdotool windowactivate --sync "$window" 2>/dev/null
+xdotool type --delay 50 "啊"
+xdotool key Return
+check "the query of 啊 writes the header and its record" wait_for cmp -s "$program/历史记录.txt" "$data/history_after_a.txt"
+
+# --- the always-on-top check box
+origin_before=$(window_origin)
+xdotool mousemove --window "$window" $(($(twips 2760) + 8)) $(($(twips 120) + 8)) click 1
+check "ticking the box stores SetOnTop=1" wait_for grep -q $'^SetOnTop=1\r$' "$program/SetValve.ini"
+check "ticking the box puts the window above the others" wait_for bash -c "xprop -id $window _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE"
+check "ticking the box does not move the window" test "$(window_origin)" = "$origin_before"
+
+# --- a restart keeps the window on top
+stop_program
+start_program
+check "a restart with SetOnTop=1 starts above the others" wait_for bash -c "xprop -id $window _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE"
+stop_program
+
+# --- a read-only program directory
+if [ "$(id -u)" -eq 0 ]; then
+    echo "skip the read-only program directory: root ignores permissions (the test command runs unprivileged)"
+else
+    rm "$program/SetValve.ini" "$program/历史记录.txt"
+    chmod a-w "$program"
+    start_program
+    check "in a read-only directory the window still appears" test -n "$window"
+    check "in a read-only directory the window keeps its title" bash -c "xprop -id $window _NET_WM_NAME | grep -qF '\"$title\"'"
+    check "in a read-only directory no settings file comes into being" test ! -e "$program/SetValve.ini"
+    stop_program
+fi
+
+if [ "$failures" -gt 0 ]; then
+    echo "--- tinglan's output"; cat "$work/tinglan.log"
+    exit 1
+fi
