@@ -1,0 +1,48 @@
+// The window's controls that differ from Qt's own in how they react to a click.
+#pragma once
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+
+// A label that reports a left-button click, as a push button does.
+class ClickableLabel : public QLabel {
+    Q_OBJECT
+
+public:
+    using QLabel::QLabel;
+
+signals:
+    // Emitted when the left button is pressed and released over the label.
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// A single-line text box that reports a left-button click once it has handled the click itself.
+class ClickableLineEdit : public QLineEdit {
+    Q_OBJECT
+
+public:
+    using QLineEdit::QLineEdit;
+
+signals:
+    // Emitted after the box has placed its caret or selection for a left-button click.
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// A check box whose clicks toggle between clear and ticked, while code may still set it greyed.
+class TwoStateClickCheckBox : public QCheckBox {
+    Q_OBJECT
+
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    // A click (or the space bar) ticks a clear or greyed box and clears a ticked one.
+    void nextCheckState() override;
+};

@@ -1,0 +1,268 @@
+#include "frmmain.h"
+
+#include <QDesktopServices>
+#include <QIcon>
+#include <QKeySequence>
+#include <QMessageBox>
+#include <QPalette>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QUrl>
+#include <limits>
+
+#include "a_readini.h"
+#include "character_query.h"
+#include "controls.h"
+#include "history_log.h"
+#include "song_font.h"
+#include "stay_on_top.h"
+
+namespace {
+
+constexpr int kTwipsPerInch = 1440;
+
+// The client area of the window, in twips.
+constexpr int kClientWidth = 4140;
+constexpr int kClientHeight = 1335;
+
+constexpr qreal kEntryPointSize = 12;
+constexpr qreal kResultPointSize = 10.5;
+
+const QColor kOnTopTextColour(0, 128, 0);
+const QColor kCreditTextColour(255, 0, 0);
+
+int pixels(int twips, int dotsPerInch) {
+    return qRound(static_cast<double>(twips) * dotsPerInch / kTwipsPerInch);
+}
+
+// Converts the edges rather than the sizes, so that boxes that meet in twips meet in pixels.
+QRect pixelRect(int left, int top, int width, int height, int dpiX, int dpiY) {
+    const int x = pixels(left, dpiX);
+    const int y = pixels(top, dpiY);
+    return {x, y, pixels(left + width, dpiX) - x, pixels(top + height, dpiY) - y};
+}
+
+QLabel* plainLabel(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    // Captions come from a file a user may edit: they are shown as written, never as markup.
+    label->setTextFormat(Qt::PlainText);
+    label->setAutoFillBackground(true);
+    return label;
+}
+
+void setTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::ButtonText, colour);
+    widget->setPalette(palette);
+}
+
+QString settingsSection() { return QString::fromUtf16(kSettingsSection); }
+
+// Only a web address is handed on: the desktop's handler would also start a program or open a
+// document that a line in the settings file names.
+bool isWebAddress(const QUrl& url) {
+    return url.isValid() && (url.scheme() == u"http" || url.scheme() == u"https") &&
+           !url.host().isEmpty();
+}
+
+}  // namespace
+
+frmmain::frmmain(QString programDirectory, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                          Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_programDirectory(std::move(programDirectory)) {
+    setObjectName(QStringLiteral("frmmain"));
+    setWindowTitle(QStringLiteral("汀兰检字百宝箱"));
+    setWindowIcon(QIcon(QStringLiteral(":/icon/tinglan.png")));
+    setFont(windowFont());
+    createControls();
+    placeControls();
+    connectEvents();
+    m_txthanzi->setFocus();
+}
+
+void frmmain::createControls() {
+    m_label3 = plainLabel(QStringLiteral("输入汉字："), this);
+    m_label3->setFont(songFont(kEntryPointSize));
+
+    m_txthanzi = new ClickableLineEdit(QStringLiteral("啊"), this);
+    m_txthanzi->setFont(songFont(kEntryPointSize));
+    m_txthanzi->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_txthanzi->setMaxLength(std::numeric_limits<int>::max());
+
+    m_chkSetOnTop = new TwoStateClickCheckBox(QStringLiteral("总在最上"), this);
+    setTextColour(m_chkSetOnTop, kOnTopTextColour);
+
+    m_label1 = plainLabel(QStringLiteral("五笔编码："), this);
+
+    m_lblwbzxsc = plainLabel(QString(), this);
+    m_lblwbzxsc->setFont(songFont(kResultPointSize));
+
+    m_cmmsearch = new QPushButton(QStringLiteral("查询"), this);
+
+    m_label2 = plainLabel(QStringLiteral("汉语拼音："), this);
+
+    m_lblhypysc = plainLabel(QStringLiteral("Label1"), this);
+    m_lblhypysc->setFont(songFont(kResultPointSize));
+
+    m_label4 = new ClickableLabel(QString::fromUtf16(kMakerCreditLine), this);
+    m_label4->setTextFormat(Qt::PlainText);
+    m_label4->setAutoFillBackground(true);
+    m_label4->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    setTextColour(m_label4, kCreditTextColour);
+    m_label4->setCursor(Qt::PointingHandCursor);
+    m_label4->setToolTip(QStringLiteral("请记住本站通用域名：") +
+                         QString::fromUtf16(kMakerWebAddress));
+
+    m_label3->setObjectName(QStringLiteral("Label3"));
+    m_txthanzi->setObjectName(QStringLiteral("txthanzi"));
+    m_chkSetOnTop->setObjectName(QStringLiteral("ChkSetOnTop"));
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_lblwbzxsc->setObjectName(QStringLiteral("Lblwbzxsc"));
+    m_cmmsearch->setObjectName(QStringLiteral("Cmmsearch"));
+    m_label2->setObjectName(QStringLiteral("Label2"));
+    m_lblhypysc->setObjectName(QStringLiteral("Lblhypysc"));
+    m_label4->setObjectName(QStringLiteral("Label4"));
+
+    // The caption labels reach under the text box and the results; those must stay legible.
+    // The button and the check box stay above every label, as the caption of Label2 reaches
+    // under the button's left edge.
+    for (QWidget* above : {static_cast<QWidget*>(m_lblwbzxsc), static_cast<QWidget*>(m_lblhypysc),
+                           static_cast<QWidget*>(m_txthanzi), static_cast<QWidget*>(m_chkSetOnTop),
+                           static_cast<QWidget*>(m_cmmsearch)}) {
+        above->raise();
+    }
+
+    // Labels never take the focus, so Tab cycles through these three alone.
+    setTabOrder(m_txthanzi, m_cmmsearch);
+    setTabOrder(m_cmmsearch, m_chkSetOnTop);
+}
+
+void frmmain::placeControls() {
+    const int dpiX = logicalDpiX();
+    const int dpiY = logicalDpiY();
+    const struct {
+        QWidget* control;
+        int left, top, width, height;
+    } placements[] = {
+        {m_label3, 240, 120, 2415, 255},       {m_txthanzi, 1560, 120, 735, 315},
+        {m_chkSetOnTop, 2760, 120, 1455, 255}, {m_label1, 240, 480, 2415, 255},
+        {m_lblwbzxsc, 1200, 480, 735, 255},    {m_cmmsearch, 2760, 480, 1095, 495},
+        {m_label2, 240, 720, 2535, 255},       {m_lblhypysc, 1200, 720, 975, 255},
+        {m_label4, 0, 1080, 4095, 255},
+    };
+    for (const auto& placement : placements) {
+        placement.control->setGeometry(pixelRect(placement.left, placement.top, placement.width,
+                                                 placement.height, dpiX, dpiY));
+    }
+    setFixedSize(pixels(kClientWidth, dpiX), pixels(kClientHeight, dpiY));
+    if (const QScreen* const screen = this->screen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+void frmmain::connectEvents() {
+    connect(m_cmmsearch, &QPushButton::clicked, this, [this] { Cmmsearch_Click(*this); });
+
+    // A default button exists only in dialogs; the window takes Enter itself, before any control
+    // sees it, so the query runs once whichever control has the focus.
+    auto* const enter = new QShortcut(this);
+    enter->setKeys({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    connect(enter, &QShortcut::activated, this, [this] { Cmmsearch_Click(*this); });
+
+    // stateChanged fires for clicks and for changes from code alike, and not for the same state.
+    connect(m_chkSetOnTop, &QCheckBox::stateChanged, this, [this] { ChkSetOnTop_Click(); });
+    connect(m_label4, &ClickableLabel::clicked, this, [this] { Label4_Click(); });
+    connect(m_txthanzi, &ClickableLineEdit::clicked, this, [this] { txthanzi_Click(); });
+}
+
+QString frmmain::programDirectory() const { return m_programDirectory; }
+
+QString frmmain::inputText() const { return m_txthanzi->text(); }
+
+void frmmain::setInputText(const QString& text) { m_txthanzi->setText(text); }
+
+void frmmain::focusInput() { m_txthanzi->setFocus(); }
+
+QString frmmain::wubiResult() const { return m_lblwbzxsc->text(); }
+
+void frmmain::setWubiResult(const QString& caption) { m_lblwbzxsc->setText(caption); }
+
+QString frmmain::pinyinResult() const { return m_lblhypysc->text(); }
+
+void frmmain::setPinyinResult(const QString& caption) { m_lblhypysc->setText(caption); }
+
+void frmmain::wbscdaochu() { ::wbscdaochu(*this); }
+
+void frmmain::showMessage(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf16(kApplicationTitle), text,
+                    QMessageBox::Ok, this);
+    box.exec();
+}
+
+void frmmain::setCreditToolTip(const QString& text) { m_label4->setToolTip(text); }
+
+void frmmain::setOnTopCaption(const QString& text) { m_chkSetOnTop->setText(text); }
+
+void frmmain::setLabel1Caption(const QString& text) { m_label1->setText(text); }
+
+void frmmain::setLabel2Caption(const QString& text) { m_label2->setText(text); }
+
+void frmmain::setLabel3Caption(const QString& text) { m_label3->setText(text); }
+
+void frmmain::setSearchCaption(const QString& text) { m_cmmsearch->setText(text); }
+
+void frmmain::setTitle(const QString& text) { setWindowTitle(text); }
+
+qint16 frmmain::onTopState() const {
+    switch (m_chkSetOnTop->checkState()) {
+        case Qt::Checked:
+            return 1;
+        case Qt::PartiallyChecked:
+            return 2;
+        case Qt::Unchecked:
+            break;
+    }
+    return 0;
+}
+
+void frmmain::setOnTopState(qint16 state) {
+    // A state outside 0, 1 and 2 is no state of the box and leaves it as it is.
+    switch (state) {
+        case 0:
+            m_chkSetOnTop->setCheckState(Qt::Unchecked);
+            break;
+        case 1:
+            m_chkSetOnTop->setCheckState(Qt::Checked);
+            break;
+        case 2:
+            m_chkSetOnTop->setCheckState(Qt::PartiallyChecked);
+            break;
+        default:
+            break;
+    }
+}
+
+void frmmain::SetWindowOnTop(qint16 state) { setStaysOnTop(*this, state == 1); }
+
+void frmmain::ChkSetOnTop_Click() {
+    // The stored state comes first: a failed write still lets the stacking change.
+    WriteIniValue(settingsFilePath(m_programDirectory), settingsSection(),
+                  QStringLiteral("SetOnTop"),
+                  onTopState() == 1 ? QStringLiteral("1") : QStringLiteral("0"));
+    SetWindowOnTop(onTopState());
+}
+
+void frmmain::Label4_Click() {
+    // Read at every click: a user may have edited the address since start-up.
+    const QUrl address(ReadIniValue(settingsFilePath(m_programDirectory), settingsSection(),
+                                    QStringLiteral("WebOnline"), QString()));
+    if (isWebAddress(address)) {
+        QDesktopServices::openUrl(address);
+    }
+}
+
+void frmmain::txthanzi_Click() { m_txthanzi->setSelection(0, m_txthanzi->text().size()); }

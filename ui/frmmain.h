@@ -1,0 +1,68 @@
+// The main window `frmmain`: the input box, the query button, the two results, the always-on-top
+// switch and the credit line, in the designed fixed layout.
+#pragma once
+
+#include <QWidget>
+
+#include "query_window.h"
+#include "startup.h"
+
+class ClickableLabel;
+class ClickableLineEdit;
+class QLabel;
+class QPushButton;
+class TwoStateClickCheckBox;
+
+class frmmain : public QWidget, public QueryWindow, public StartupWindow {
+    Q_OBJECT
+
+public:
+    // Creates the window with its design-time texts, centred on the primary screen and not yet
+    // shown, keeping its files in `programDirectory`.
+    explicit frmmain(QString programDirectory, QWidget* parent = nullptr);
+
+    // The operations of the query, the history log and start-up, as their interfaces state.
+    QString programDirectory() const override;
+    QString inputText() const override;
+    void setInputText(const QString& text) override;
+    void focusInput() override;
+    QString wubiResult() const override;
+    void setWubiResult(const QString& caption) override;
+    QString pinyinResult() const override;
+    void setPinyinResult(const QString& caption) override;
+    void wbscdaochu() override;
+    void showMessage(const QString& text) override;
+    void setCreditToolTip(const QString& text) override;
+    void setOnTopCaption(const QString& text) override;
+    void setLabel1Caption(const QString& text) override;
+    void setLabel2Caption(const QString& text) override;
+    void setLabel3Caption(const QString& text) override;
+    void setSearchCaption(const QString& text) override;
+    void setTitle(const QString& text) override;
+    qint16 onTopState() const override;
+    void setOnTopState(qint16 state) override;
+    void SetWindowOnTop(qint16 state) override;
+
+private:
+    void createControls();
+    void placeControls();
+    void connectEvents();
+
+    // Stores the box's state as `SetOnTop`, then moves the window into or out of the top band.
+    void ChkSetOnTop_Click();
+    // Opens the `WebOnline` address with the desktop's handler if it is an http or https address.
+    void Label4_Click();
+    // Selects the whole text of the input box.
+    void txthanzi_Click();
+
+    QString m_programDirectory;
+    QLabel* m_label3 = nullptr;
+    ClickableLineEdit* m_txthanzi = nullptr;
+    TwoStateClickCheckBox* m_chkSetOnTop = nullptr;
+    QLabel* m_label1 = nullptr;
+    QLabel* m_lblwbzxsc = nullptr;
+    QPushButton* m_cmmsearch = nullptr;
+    QLabel* m_label2 = nullptr;
+    QLabel* m_lblhypysc = nullptr;
+    ClickableLabel* m_label4 = nullptr;
+};

@@ -1,0 +1,34 @@
+// tinglan: the program's entry, which shows the one window `frmmain`.
+#include <QApplication>
+#include <QByteArray>
+#include <cstdio>
+
+#include "frmmain.h"
+#include "startup.h"
+
+namespace {
+
+// Qt aborts with a core dump when its X11 platform finds no display; say so plainly instead.
+bool displayReachable() {
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    const bool x11 = platform.isEmpty() || platform == "xcb" || platform.startsWith("xcb:");
+    return !x11 || qEnvironmentVariableIsSet("DISPLAY") ||
+           qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (!displayReachable()) {
+        std::fputs("tinglan: no display available (set DISPLAY or WAYLAND_DISPLAY)\n", stderr);
+        return 1;
+    }
+    QApplication application(argc, argv);
+    // Wayland compositors find the task-bar icon through the desktop file of this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tinglan"));
+
+    frmmain window(QCoreApplication::applicationDirPath());
+    Form_Load(window);
+    window.show();
+    return application.exec();
+}
