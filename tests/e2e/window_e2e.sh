@@ -43,9 +43,11 @@ if [ ! -s "$work/display" ]; then
     exit 77
 fi
 export DISPLAY=":$(head -1 "$work/display")"
-openbox >"$work/openbox.log" 2>&1 &
+# openbox runs the --startup command once it manages windows; a window mapped before then
+# may never be mapped at all.
+openbox --startup "touch $work/openbox-ready" >"$work/openbox.log" 2>&1 &
 pids+=($!)
-for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+for _ in $(seq 100); do [ -e "$work/openbox-ready" ] && break; sleep 0.1; done
 
 program="$work/program"
 mkdir "$program"
@@ -56,7 +58,7 @@ start_program() {  # sets $window to the new window's id
     QT_QPA_PLATFORM=xcb "$program/tinglan" >"$work/tinglan.log" 2>&1 &
     program_pid=$!
     pids+=("$program_pid")
-    window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$program_pid" --name "" 2>/dev/null | head -1)
+    window=$(timeout 20 xdotool search --all --sync --onlyvisible --pid "$program_pid" --name "" 2>/dev/null | head -1)
     [ -n "$window" ] && sleep 0.5  # let the window manager settle the frame
 }
 
