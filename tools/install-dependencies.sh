@@ -9,7 +9,7 @@ packages=(
     clang libclang-rt-14-dev                          # the libFuzzer build
     rime-data-wubi unicode-data                       # table sources, for the up-to-date check
     fonts-noto-cjk fonts-arphic-uming                 # Song and sans CJK fonts for the window
-    xvfb xauth x11-utils xdotool openbox              # headless X server, X tools, window manager
+    xvfb xauth x11-utils x11-xserver-utils xdotool openbox  # headless X, X tools, window manager
     imagemagick                                       # screenshots for the README
     util-linux passwd                                 # setpriv, useradd
 )
