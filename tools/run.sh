@@ -6,4 +6,4 @@ source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$source_dir/tools/install-dependencies.sh"
 cmake -S "$source_dir" -B "$source_dir/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$source_dir/build" -j"$(nproc)"
-exec "$source_dir/build/cli/tinglan-query" --each "汀兰码音检字百宝箱"
+exec "$source_dir/build/ui/tinglan"

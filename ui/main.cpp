@@ -1,6 +1,7 @@
 // tinglan: the program's entry, which shows the one window `frmmain`.
 #include <QApplication>
 #include <QByteArray>
+#include <csignal>
 #include <cstdio>
 
 #include "frmmain.h"
@@ -23,6 +24,9 @@ int main(int argc, char* argv[]) {
         std::fputs("tinglan: no display available (set DISPLAY or WAYLAND_DISPLAY)\n", stderr);
         return 1;
     }
+    // At a file size limit a write must fail with EFBIG, which the file code handles, instead
+    // of killing the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication application(argc, argv);
     // Wayland compositors find the task-bar icon through the desktop file of this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("tinglan"));

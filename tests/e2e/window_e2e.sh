@@ -81,6 +81,11 @@ wait_for() {  # wait_for COMMAND...: up to 5 s
     return 1
 }
 
+# --- without a display: one line on standard error and a failure status, no crash
+no_display_output=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program/tinglan" 2>&1)
+check "without a display the program says so and fails" \
+    test "$?" -eq 1 -a "$no_display_output" = "tinglan: no display available (set DISPLAY or WAYLAND_DISPLAY)"
+
 # --- first start
 start_program
 check "the window appears" test -n "$window"
