@@ -433,6 +433,21 @@ TEST(Layout, ControlsSitWhereDesignedAtTheScreensResolution) {
     if (dpiX == 96 && dpiY == 96) {
         EXPECT_EQ(client, QSize(276, 89));
     }
+    // Where boxes overlap, the one that must stay legible (and clickable) is on top.
+    const struct {
+        const char* above;
+        const char* below;
+    } stacked[] = {{"txthanzi", "Label3"},
+                   {"Lblwbzxsc", "Label1"},
+                   {"Lblhypysc", "Label2"},
+                   {"Cmmsearch", "Label2"}};
+    for (const auto& s : stacked) {
+        SCOPED_TRACE(std::string(s.above) + " over " + s.below);
+        auto* const above = control<QWidget>(window, s.above);
+        const QRect overlap = above->geometry() & control<QWidget>(window, s.below)->geometry();
+        ASSERT_FALSE(overlap.isEmpty());
+        EXPECT_EQ(window.childAt(overlap.center()), above);
+    }
     // The credit line ends exactly at the bottom edge.
     EXPECT_EQ(control<QWidget>(window, "Label4")->geometry().bottom(), client.height() - 1);
     EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));

@@ -2,6 +2,9 @@
 # Takes docs/screenshot.png: the built tinglan under Xvfb and openbox, after a query of 汉.
 # Usage: tools/screenshot.sh [TINGLAN_EXECUTABLE] (default build/ui/tinglan; tools/run.sh builds it).
 set -euo pipefail
+# xdotool types and xprop prints the Chinese texts only in a UTF-8 locale; the test command
+# runs with an empty environment.
+export LC_ALL=C.UTF-8
 
 source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 executable=$(realpath "${1:-$source_dir/build/ui/tinglan}")

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QUrl>
+#include <initializer_list>
 #include <limits>
 
 #include "a_readini.h"
@@ -43,8 +44,10 @@ QRect pixelRect(int left, int top, int width, int height, int dpiX, int dpiY) {
     return {x, y, pixels(left + width, dpiX) - x, pixels(top + height, dpiY) - y};
 }
 
-QLabel* plainLabel(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
+template <typename Label = QLabel>
+Label* plainLabel(const char* name, const QString& text, QWidget* parent) {
+    auto* const label = new Label(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
     // Captions come from a file a user may edit: they are shown as written, never as markup.
     label->setTextFormat(Qt::PlainText);
     label->setAutoFillBackground(true);
@@ -85,54 +88,44 @@ frmmain::frmmain(QString programDirectory, QWidget* parent)
 }
 
 void frmmain::createControls() {
-    m_label3 = plainLabel(QStringLiteral("输入汉字："), this);
+    m_label3 = plainLabel("Label3", QStringLiteral("输入汉字："), this);
     m_label3->setFont(songFont(kEntryPointSize));
 
     m_txthanzi = new ClickableLineEdit(QStringLiteral("啊"), this);
+    m_txthanzi->setObjectName(QStringLiteral("txthanzi"));
     m_txthanzi->setFont(songFont(kEntryPointSize));
     m_txthanzi->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_txthanzi->setMaxLength(std::numeric_limits<int>::max());
 
     m_chkSetOnTop = new TwoStateClickCheckBox(QStringLiteral("总在最上"), this);
+    m_chkSetOnTop->setObjectName(QStringLiteral("ChkSetOnTop"));
     setTextColour(m_chkSetOnTop, kOnTopTextColour);
 
-    m_label1 = plainLabel(QStringLiteral("五笔编码："), this);
+    m_label1 = plainLabel("Label1", QStringLiteral("五笔编码："), this);
 
-    m_lblwbzxsc = plainLabel(QString(), this);
+    m_lblwbzxsc = plainLabel("Lblwbzxsc", QString(), this);
     m_lblwbzxsc->setFont(songFont(kResultPointSize));
 
     m_cmmsearch = new QPushButton(QStringLiteral("查询"), this);
+    m_cmmsearch->setObjectName(QStringLiteral("Cmmsearch"));
 
-    m_label2 = plainLabel(QStringLiteral("汉语拼音："), this);
+    m_label2 = plainLabel("Label2", QStringLiteral("汉语拼音："), this);
 
-    m_lblhypysc = plainLabel(QStringLiteral("Label1"), this);
+    m_lblhypysc = plainLabel("Lblhypysc", QStringLiteral("Label1"), this);
     m_lblhypysc->setFont(songFont(kResultPointSize));
 
-    m_label4 = new ClickableLabel(QString::fromUtf16(kMakerCreditLine), this);
-    m_label4->setTextFormat(Qt::PlainText);
-    m_label4->setAutoFillBackground(true);
+    m_label4 = plainLabel<ClickableLabel>("Label4", QString::fromUtf16(kMakerCreditLine), this);
     m_label4->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     setTextColour(m_label4, kCreditTextColour);
     m_label4->setCursor(Qt::PointingHandCursor);
     m_label4->setToolTip(QStringLiteral("请记住本站通用域名：") +
                          QString::fromUtf16(kMakerWebAddress));
 
-    m_label3->setObjectName(QStringLiteral("Label3"));
-    m_txthanzi->setObjectName(QStringLiteral("txthanzi"));
-    m_chkSetOnTop->setObjectName(QStringLiteral("ChkSetOnTop"));
-    m_label1->setObjectName(QStringLiteral("Label1"));
-    m_lblwbzxsc->setObjectName(QStringLiteral("Lblwbzxsc"));
-    m_cmmsearch->setObjectName(QStringLiteral("Cmmsearch"));
-    m_label2->setObjectName(QStringLiteral("Label2"));
-    m_lblhypysc->setObjectName(QStringLiteral("Lblhypysc"));
-    m_label4->setObjectName(QStringLiteral("Label4"));
-
     // The caption labels reach under the text box and the results; those must stay legible.
     // The button and the check box stay above every label, as the caption of Label2 reaches
     // under the button's left edge.
-    for (QWidget* above : {static_cast<QWidget*>(m_lblwbzxsc), static_cast<QWidget*>(m_lblhypysc),
-                           static_cast<QWidget*>(m_txthanzi), static_cast<QWidget*>(m_chkSetOnTop),
-                           static_cast<QWidget*>(m_cmmsearch)}) {
+    for (QWidget* const above : std::initializer_list<QWidget*>{
+             m_lblwbzxsc, m_lblhypysc, m_txthanzi, m_chkSetOnTop, m_cmmsearch}) {
         above->raise();
     }
 

@@ -3,6 +3,9 @@
 # Xvfb with the openbox window manager, checked with xdotool, xprop and xwininfo.
 # Usage: window_e2e.sh TINGLAN_EXECUTABLE TEST_DATA_DIR. Exit 77 (skipped) only when Xvfb cannot start.
 set -uo pipefail
+# xdotool types and xprop prints the Chinese texts only in a UTF-8 locale; the test command
+# runs with an empty environment.
+export LC_ALL=C.UTF-8
 
 executable=$1
 data=$2
