@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <string_view>
 
+#include "test_files.h"
+
 namespace {
 
 using namespace std::string_view_literals;
@@ -28,23 +30,6 @@ const QString kNone = QStringLiteral("<none>");
 const QString kSection = QString::fromUtf16(kSettingsSection);
 
 QByteArray bytes(std::string_view text) { return QByteArray(text.data(), qsizetype(text.size())); }
-
-QByteArray gbk(const QString& text) { return QStringEncoder("GBK").encode(text); }
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void putFile(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(content), content.size());
-}
-
-QByteArray golden(const char* name) {
-    return fileBytes(QStringLiteral(TINGLAN_TEST_DATA_DIR "/") + name);
-}
 
 QStringList entries(const QString& dir) {
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |

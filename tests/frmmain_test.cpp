@@ -25,28 +25,9 @@
 
 #include "qt_printers.h"
 #include "startup.h"
+#include "test_files.h"
 
 namespace {
-
-QByteArray gbk(const QString& text) {
-    QStringEncoder encoder("GBK");
-    return encoder(text);
-}
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-QByteArray golden(const char* name) {
-    return fileBytes(QStringLiteral(TINGLAN_TEST_DATA_DIR "/") + QString::fromLatin1(name));
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    file.write(bytes);
-}
 
 QByteArray settingsWith(const QString& lines) {
     return gbk(QStringLiteral("[基本设置]\r\n") + lines);
@@ -320,7 +301,7 @@ TEST(OnTop, StartUpWithTheStoredStateOnePutsTheWindowOnTopBeforeItIsShown) {
     QTemporaryDir directory;
     ASSERT_TRUE(directory.isValid());
     const QString settings = directory.filePath(QStringLiteral("SetValve.ini"));
-    writeFile(settings, settingsWith(QStringLiteral("SetOnTop=1\r\n")));
+    putFile(settings, settingsWith(QStringLiteral("SetOnTop=1\r\n")));
 
     const auto window = startWindow(directory.path());
 
@@ -364,8 +345,8 @@ TEST(CreditLine, AClickOpensOnlyAnHttpOrHttpsAddressReadAtThatClick) {
         QFile::remove(settings);
         if (c.setting) {
             const QString line = QString::fromUtf8(c.setting);
-            writeFile(settings, settingsWith(line == missing ? QStringLiteral("SetOnTop=0\r\n")
-                                                             : line + QStringLiteral("\r\n")));
+            putFile(settings, settingsWith(line == missing ? QStringLiteral("SetOnTop=0\r\n")
+                                                           : line + QStringLiteral("\r\n")));
         }
         recorder.opened.clear();
 

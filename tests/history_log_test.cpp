@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "query_window.h"
+#include "test_files.h"
 
 namespace {
 
@@ -68,10 +69,6 @@ void writeAll(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-QByteArray golden(const char* name) {
-    return readAll(QDir(TINGLAN_TEST_DATA_DIR).filePath(QString::fromUtf8(name)));
 }
 
 // The record lines of a golden file, each with its CR LF.

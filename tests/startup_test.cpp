@@ -7,11 +7,11 @@
 #include <QDir>
 #include <QFile>
 #include <QStringDecoder>
-#include <QStringEncoder>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include "qt_printers.h"
+#include "test_files.h"
 
 namespace {
 
@@ -55,22 +55,6 @@ QStringList captions(const QString& toolTip, const QString& onTop, const QString
             "Label2:" + label2,   "Label3:" + label3,     "Cmmsearch:" + search};
 }
 
-QByteArray gbk(const QString& text) {
-    QStringEncoder encoder("GBK");
-    return encoder(text);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
 QByteArray settingsWithOnTop(const QString& value) {
     return gbk("[基本设置]\r\nSetOnTop=" + value +
                "\r\nToolTipText=提示\r\nMeLabel1=一\r\nMeLabel2=二\r\nMeLabel3=三\r\n"
@@ -82,9 +66,7 @@ TEST(FormLoad, FirstRunWritesTheTenDefaultsAndShowsThem) {
     RecordingWindow window(directory.path());
     Form_Load(window);
 
-    QFile golden(TINGLAN_TEST_DATA_DIR "/setvalve_first_run.ini");
-    ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
-    EXPECT_EQ(readFile(directory.filePath("SetValve.ini")), golden.readAll());
+    EXPECT_EQ(fileBytes(directory.filePath("SetValve.ini")), golden("setvalve_first_run.ini"));
     EXPECT_EQ(window.m_calls, captions("请记住本站通用域名:https://tinglan.example/",
                                        "总在最上:", "五笔编码:", "汉语拼音:", "输入汉字:", "查询") +
                                   kTail);
@@ -99,7 +81,7 @@ TEST(FormLoad, OnlyAValueReadingAsOneTicksTheBox) {
     for (const auto& [value, onTop] : cases) {
         QTemporaryDir directory;
         const QString path = directory.filePath("SetValve.ini");
-        writeFile(path, settingsWithOnTop(QString::fromUtf8(value)));
+        putFile(path, settingsWithOnTop(QString::fromUtf8(value)));
         RecordingWindow window(directory.path());
         Form_Load(window);
 
@@ -109,7 +91,7 @@ TEST(FormLoad, OnlyAValueReadingAsOneTicksTheBox) {
                      << "SetWindowOnTop:1";
         expected += captions("提示", "顶", "一", "二", "三", "查") + kTail;
         EXPECT_EQ(window.m_calls, expected) << '"' << value << '"';
-        EXPECT_EQ(readFile(path), settingsWithOnTop(QString::fromUtf8(value)))
+        EXPECT_EQ(fileBytes(path), settingsWithOnTop(QString::fromUtf8(value)))
             << '"' << value << '"';
     }
 }
@@ -117,13 +99,13 @@ TEST(FormLoad, OnlyAValueReadingAsOneTicksTheBox) {
 TEST(FormLoad, AnExistingFileIsNeverCompleted) {
     QTemporaryDir directory;
     const QString path = directory.filePath("SetValve.ini");
-    writeFile(path, {});
+    putFile(path, {});
     RecordingWindow empty(directory.path());
     Form_Load(empty);
-    EXPECT_EQ(readFile(path), QByteArray());
+    EXPECT_EQ(fileBytes(path), QByteArray());
     EXPECT_EQ(empty.m_calls, captions("", "", "", "", "", "") + kTail);
 
-    writeFile(path, gbk("[基本设置]\r\nMeLabel1=输入看看\r\nMeCmmsearch=搜\r\n"));
+    putFile(path, gbk("[基本设置]\r\nMeLabel1=输入看看\r\nMeCmmsearch=搜\r\n"));
     RecordingWindow edited(directory.path());
     Form_Load(edited);
     EXPECT_EQ(edited.m_calls, captions("", "", "输入看看", "", "", "搜") + kTail);
