@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Times `tinglan-query --each` over a 10 MB UTF-8 text of GB2312 hanzi against `wc -m`.
 
 Usage: bench/cli_each_bench.py BUILD_DIR   (reports medians of 7 runs and their ratio)

@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of one recorded query: existence test, open, one write, close.
 #include <benchmark/benchmark.h>
 
 #include <QTemporaryDir>
 #include <utility>
 
-#include "history_log.h"
-#include "query_window.h"
+#include "query/history_log.h"
+#include "query/query_window.h"
 
 namespace {
 

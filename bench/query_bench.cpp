@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time of one full query (both chains) for a held character, a late group's character and a miss.
 #include <benchmark/benchmark.h>
 
 #include <QString>
 
-#include "character_query.h"
+#include "query/character_query.h"
 
 namespace {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tinglan-query: the window's character query from a terminal; never touches the program's files.
 #include <QStringDecoder>
 #include <cstdio>
@@ -6,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "query_printer.h"
+#include "cli/query_printer.h"
 
 namespace {
 

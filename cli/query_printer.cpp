@@ -1,7 +1,8 @@
-#include "query_printer.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/query_printer.h"
 
-#include "character_query.h"
-#include "groups.h"
+#include "query/character_query.h"
+#include "tables/groups.h"
 
 namespace {
 

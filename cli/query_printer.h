@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Formats query results as the command-line tool's tab-separated UTF-8 lines.
 #pragma once
 

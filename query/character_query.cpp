@@ -1,9 +1,10 @@
-#include "character_query.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "query/character_query.h"
 
 #include <string_view>
 
-#include "groups.h"
-#include "query_window.h"
+#include "tables/groups.h"
+#include "query/query_window.h"
 
 namespace {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The character query: cut the input to one character, run the Wubi and pinyin chains.
 #pragma once
 

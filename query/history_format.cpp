@@ -1,4 +1,5 @@
-#include "history_format.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "query/history_format.h"
 
 #include <QStringEncoder>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bytes of the history file: its ten-line framed header and the record line of one query.
 #pragma once
 

@@ -1,4 +1,5 @@
-#include "history_log.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "query/history_log.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -9,8 +10,8 @@
 #include <optional>
 #include <tuple>
 
-#include "history_format.h"
-#include "query_window.h"
+#include "query/history_format.h"
+#include "query/query_window.h"
 
 namespace {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history log `历史记录.txt`: a framed header on creation, then one GBK record line per query.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the character query and the history log need of the main window, independent of a toolkit.
 #pragma once
 

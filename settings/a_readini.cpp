@@ -1,4 +1,5 @@
-#include "a_readini.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "settings/a_readini.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,8 +8,8 @@
 #include <optional>
 #include <utility>
 
-#include "gbk_text.h"
-#include "profile_text.h"
+#include "settings/gbk_text.h"
+#include "settings/profile_text.h"
 
 namespace {
 

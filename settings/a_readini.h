@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings module `A_readini`: a private-profile (INI) reader and writer for GBK files.
 #pragma once
 

@@ -1,4 +1,5 @@
-#include "gbk_text.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "settings/gbk_text.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GBK text: conversion to and from UTF-16, and walking GBK bytes one character at a time.
 #pragma once
 

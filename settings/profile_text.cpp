@@ -1,6 +1,7 @@
-#include "profile_text.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "settings/profile_text.h"
 
-#include "gbk_text.h"
+#include "settings/gbk_text.h"
 
 namespace {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Private-profile (INI) text held as GBK bytes: finding a key's value and editing one key, no I/O.
 //
 // The layout follows the platform's private-profile conventions, since users edit the file by

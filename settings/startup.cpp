@@ -1,8 +1,9 @@
-#include "startup.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "settings/startup.h"
 
 #include <QFileInfo>
 
-#include "a_readini.h"
+#include "settings/a_readini.h"
 
 namespace {
 

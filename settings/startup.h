@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up `Form_Load`: creates the settings file on first run and applies it to the window.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One row of a group table: a character with its Wubi 86 code and, in groups A to K, its syllable.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A group's rows with a compile-time index that keeps "first row wins" for repeated characters.
 #pragma once
 
@@ -8,7 +9,7 @@
 #include <span>
 #include <string_view>
 
-#include "code_entry.h"
+#include "tables/code_entry.h"
 
 template <std::size_t N>
 class GroupTable {

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The registry of the 23 group modules, in search order, for callers that walk every group.
 #pragma once
 
 #include <span>
 #include <string_view>
 
-#include "code_entry.h"
+#include "tables/code_entry.h"
 
 using LookupFunction = std::u16string_view (*)(std::u16string_view text);
 

@@ -1,5 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of `A_readini`: the settings file's layout byte for byte, and real file-system faults.
-#include "a_readini.h"
+#include "settings/a_readini.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -14,7 +15,7 @@
 #include <QTemporaryDir>
 #include <string_view>
 
-#include "test_files.h"
+#include "tests/test_files.h"
 
 namespace {
 

@@ -1,12 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The character query: cutting, the two chains and their tie-breaks, and how it drives the window.
-#include "character_query.h"
+#include "query/character_query.h"
 
 #include <gtest/gtest.h>
 
 #include <QStringList>
 
-#include "qt_printers.h"
-#include "query_window.h"
+#include "tests/qt_printers.h"
+#include "query/query_window.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window frmmain driven with real key presses and mouse clicks: the query by Enter and by the
 // button, Tab, Escape, the always-on-top switch, the credit line, select-all and the layout.
-#include "frmmain.h"
+#include "ui/frmmain.h"
 
 #include <gtest/gtest.h>
 
@@ -23,9 +24,9 @@
 #include <functional>
 #include <memory>
 
-#include "qt_printers.h"
-#include "startup.h"
-#include "test_files.h"
+#include "tests/qt_printers.h"
+#include "settings/startup.h"
+#include "tests/test_files.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
-#include "history_log.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "query/history_log.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -15,8 +16,8 @@
 #include <functional>
 #include <utility>
 
-#include "query_window.h"
-#include "test_files.h"
+#include "query/query_window.h"
+#include "tests/test_files.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: the first-run file, the always-on-top state, the captions and the cleared fields.
-#include "startup.h"
+#include "settings/startup.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -10,8 +11,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include "qt_printers.h"
-#include "test_files.h"
+#include "tests/qt_printers.h"
+#include "tests/test_files.h"
 
 namespace {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Invariants of the generated code tables and the behaviour of every group's lookups.
 #include <gtest/gtest.h>
 
@@ -6,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "groups.h"
+#include "tables/groups.h"
 
 namespace {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File helpers the tests share: GBK text, whole-file reads and writes, golden files.
 #pragma once
 

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command-line tool, run as a process: its output lines, standard-input mode and exit codes.
 #include <gtest/gtest.h>
 
 #include <QProcess>
 #include <QStringList>
 
-#include "qt_printers.h"
+#include "tests/qt_printers.h"
 
 namespace {
 

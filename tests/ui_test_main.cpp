@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The GoogleTest entry of the window tests: one QApplication for all of them.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the settings-file fuzz target with clang and runs it for a bounded time; any finding
 # (crash, sanitizer report, broken property, hang) makes the script fail.
 # Usage: tools/fuzz-settings.sh BUILD_DIR SECONDS

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the committed window icon ui/icon/tinglan.svg to the 32 x 32 PNG that the build embeds.
 # Needs rsvg-convert (Debian package librsvg2-bin); run it after editing the SVG and commit both.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes docs/screenshot.png: the built tinglan under Xvfb and openbox, after a query of 汉.
 # Usage: tools/screenshot.sh [TINGLAN_EXECUTABLE] (default build/ui/tinglan; tools/run.sh builds it).
 set -euo pipefail

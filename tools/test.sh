@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds tinglan and runs every test: the settings fuzzer, the non-UI suite under AddressSanitizer
 # and UndefinedBehaviorSanitizer, then the whole suite (window tests on a headless display).
 set -euo pipefail

@@ -1,4 +1,5 @@
-#include "controls.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/controls.h"
 
 #include <QMouseEvent>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's controls that differ from Qt's own in how they react to a click.
 #pragma once
 

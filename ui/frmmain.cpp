@@ -1,4 +1,5 @@
-#include "frmmain.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/frmmain.h"
 
 #include <QDesktopServices>
 #include <QIcon>
@@ -12,12 +13,12 @@
 #include <initializer_list>
 #include <limits>
 
-#include "a_readini.h"
-#include "character_query.h"
-#include "controls.h"
-#include "history_log.h"
-#include "song_font.h"
-#include "stay_on_top.h"
+#include "settings/a_readini.h"
+#include "query/character_query.h"
+#include "ui/controls.h"
+#include "query/history_log.h"
+#include "ui/song_font.h"
+#include "ui/stay_on_top.h"
 
 namespace {
 

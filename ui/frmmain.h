@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window `frmmain`: the input box, the query button, the two results, the always-on-top
 // switch and the credit line, in the designed fixed layout.
 #pragma once
 
 #include <QWidget>
 
-#include "query_window.h"
-#include "startup.h"
+#include "query/query_window.h"
+#include "settings/startup.h"
 
 class ClickableLabel;
 class ClickableLineEdit;

@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tinglan: the program's entry, which shows the one window `frmmain`.
 #include <QApplication>
 #include <QByteArray>
 #include <csignal>
 #include <cstdio>
 
-#include "frmmain.h"
-#include "startup.h"
+#include "ui/frmmain.h"
+#include "settings/startup.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
-#include "song_font.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/song_font.h"
 
 #include <QApplication>
 #include <QStringList>

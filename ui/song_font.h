@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's fonts: 宋体 in the designed sizes, mapped to the Ming-style CJK fonts of this
 // system.
 #pragma once

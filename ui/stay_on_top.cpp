@@ -1,4 +1,5 @@
-#include "stay_on_top.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/stay_on_top.h"
 
 #include <QWidget>
 #include <QWindow>

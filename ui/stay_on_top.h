@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Moving a top-level window into or out of the window manager's band of windows kept above others.
 #pragma once
 

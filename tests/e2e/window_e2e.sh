@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program end to end: the built tinglan, copied into a scratch program directory, under
 # Xvfb with the openbox window manager, checked with xdotool, xprop and xwininfo.
 # Usage: window_e2e.sh TINGLAN_EXECUTABLE TEST_DATA_DIR. Exit 77 (skipped) only when Xvfb cannot start.

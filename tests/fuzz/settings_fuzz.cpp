@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for `A_readini`: any file and any names and value, checked for three
 // properties: nothing crashes; a value the writer accepted reads back unchanged (cut to 253
 // GBK bytes) and the write changed at most one line's bytes, a refused write none; a second
@@ -13,7 +14,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "a_readini.h"
+#include "settings/a_readini.h"
 
 namespace {
 
