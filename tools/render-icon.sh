@@ -1,11 +1,15 @@
 #!/bin/bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Renders the committed window icon ui/icon/tinglan.svg to the 32 x 32 PNG that the build embeds.
-# Needs rsvg-convert (Debian package librsvg2-bin); run it after editing the SVG and commit both.
+# Renders the icon's source data/icons/tinglan.svg to the PNGs that are installed into the hicolor
+# theme (16 to 256 pixels) and that the window embeds (32 pixels), as data/icons/tinglan-SIZE.png.
+# Needs rsvg-convert (Debian package librsvg2-bin); run it after editing the SVG and commit all files.
 set -euo pipefail
 
-icon_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/../ui/icon" && pwd)
-rsvg-convert --width 32 --height 32 --format png "$icon_dir/tinglan.svg" --output "$icon_dir/tinglan.png.new"
-# Strip the time stamp chunks, so that rendering the same SVG twice gives the same bytes.
-convert "$icon_dir/tinglan.png.new" -strip "PNG32:$icon_dir/tinglan.png"
-rm "$icon_dir/tinglan.png.new"
+icon_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/../data/icons" && pwd)
+for size in 16 22 24 32 48 64 128 256; do
+    png=$icon_dir/tinglan-$size.png
+    rsvg-convert --width "$size" --height "$size" --format png "$icon_dir/tinglan.svg" --output "$png.new"
+    # Strip the time stamp chunks, so that rendering the same SVG twice gives the same bytes.
+    convert "$png.new" -strip "PNG32:$png"
+    rm "$png.new"
+done

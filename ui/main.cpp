@@ -30,7 +30,7 @@ int main(int argc, char* argv[]) {
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication application(argc, argv);
     // Wayland compositors find the task-bar icon through the desktop file of this name.
-    QGuiApplication::setDesktopFileName(QStringLiteral("tinglan"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.tinglan.Tinglan"));
 
     frmmain window(QCoreApplication::applicationDirPath());
     Form_Load(window);
