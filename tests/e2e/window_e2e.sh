@@ -2,7 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The real program end to end: the built tinglan, copied into a scratch program directory, under
 # Xvfb with the openbox window manager, checked with xdotool, xprop and xwininfo.
-# Usage: window_e2e.sh TINGLAN_EXECUTABLE TEST_DATA_DIR. Exit 77 (skipped) only when Xvfb cannot start.
+# Usage: window_e2e.sh TINGLAN_EXECUTABLE TEST_DATA_DIR [installed]. Exit 77 (skipped) only when
+# Xvfb cannot start. With "installed" the executable runs where it lies, in a directory the user
+# cannot write (an unpacked package), and its two files must appear in the per-user directories.
 set -uo pipefail
 # xdotool types and xprop prints the Chinese texts only in a UTF-8 locale; the test command
 # runs with an empty environment.
@@ -58,13 +60,24 @@ for _ in $(seq 100); do [ -e "$work/openbox-ready" ] && break; sleep 0.1; done
 # each press, and the program may read the press after the map has changed back.
 xmodmap -e "keycode 254 = U554A"
 
-program="$work/program"
-mkdir "$program"
-cp "$executable" "$program/tinglan"
+if [ "${3:-}" = installed ]; then
+    tinglan=$executable
+    program=$(dirname "$executable")
+    export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+    settings="$XDG_CONFIG_HOME/tinglan/SetValve.ini"
+    history="$XDG_DATA_HOME/tinglan/历史记录.txt"
+else
+    program="$work/program"
+    mkdir "$program"
+    tinglan="$program/tinglan"
+    cp "$executable" "$tinglan"
+    settings="$program/SetValve.ini"
+    history="$program/历史记录.txt"
+fi
 title="汀兰码音检字百宝箱 V1.0"
 
 start_program() {  # sets $window to the new window's id
-    QT_QPA_PLATFORM=xcb "$program/tinglan" >"$work/tinglan.log" 2>&1 &
+    QT_QPA_PLATFORM=xcb "$tinglan" >"$work/tinglan.log" 2>&1 &
     program_pid=$!
     pids+=("$program_pid")
     window=$(timeout 20 xdotool search --all --sync --onlyvisible --pid "$program_pid" --name "" 2>/dev/null | head -1)
@@ -86,7 +99,7 @@ wait_for() {  # wait_for COMMAND...: up to 5 s
 }
 
 # --- without a display: one line on standard error and a failure status, no crash
-no_display_output=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program/tinglan" 2>&1)
+no_display_output=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$tinglan" 2>&1)
 check "without a display the program says so and fails" \
     test "$?" -eq 1 -a "$no_display_output" = "tinglan: no display available (set DISPLAY or WAYLAND_DISPLAY)"
 
@@ -99,18 +112,18 @@ geometry=$(xwininfo -id "$window")
 check "the client area is 276 x 89 pixels" bash -c "grep -q 'Width: 276' <<<'$geometry' && grep -q 'Height: 89' <<<'$geometry'"
 hints=$(xprop -id "$window" WM_NORMAL_HINTS)
 check "the window cannot be resized" bash -c "grep -q 'minimum size: 276 by 89' <<<'$hints' && grep -q 'maximum size: 276 by 89' <<<'$hints'"
-check "the first start writes the ten default settings" cmp -s "$program/SetValve.ini" "$data/setvalve_first_run.ini"
+check "the first start writes the ten default settings" cmp -s "$settings" "$data/setvalve_first_run.ini"
 
 # --- a query typed with real key events
 xdotool windowactivate --sync "$window" 2>/dev/null
 xdotool key U554A Return
-check "the query of 啊 writes the header and its record" wait_for cmp -s "$program/历史记录.txt" "$data/history_after_a.txt" ||
-    { echo "--- the history file holds:"; iconv -f GBK -t UTF-8 "$program/历史记录.txt" 2>&1 | tail -2; }
+check "the query of 啊 writes the header and its record" wait_for cmp -s "$history" "$data/history_after_a.txt" ||
+    { echo "--- the history file holds:"; iconv -f GBK -t UTF-8 "$history" 2>&1 | tail -2; }
 
 # --- the always-on-top check box
 origin_before=$(window_origin)
 xdotool mousemove --window "$window" $(($(twips 2760) + 8)) $(($(twips 120) + 8)) click 1
-check "ticking the box stores SetOnTop=1" wait_for grep -q $'^SetOnTop=1\r$' "$program/SetValve.ini"
+check "ticking the box stores SetOnTop=1" wait_for grep -q $'^SetOnTop=1\r$' "$settings"
 check "ticking the box puts the window above the others" wait_for bash -c "xprop -id $window _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE"
 check "ticking the box does not move the window" test "$(window_origin)" = "$origin_before"
 
@@ -121,15 +134,18 @@ check "a restart with SetOnTop=1 starts above the others" wait_for bash -c "xpro
 stop_program
 
 # --- a read-only program directory
-if [ "$(id -u)" -eq 0 ]; then
+if [ "${3:-}" = installed ]; then
+    check "nothing is written beside the installed program" \
+        test ! -e "$program/SetValve.ini" -a ! -e "$program/历史记录.txt"
+elif [ "$(id -u)" -eq 0 ]; then
     echo "skip the read-only program directory: root ignores permissions (the test command runs unprivileged)"
 else
-    rm "$program/SetValve.ini" "$program/历史记录.txt"
+    rm "$settings" "$history"
     chmod a-w "$program"
     start_program
     check "in a read-only directory the window still appears" test -n "$window"
     check "in a read-only directory the window keeps its title" bash -c "xprop -id $window _NET_WM_NAME | grep -qF '\"$title\"'"
-    check "in a read-only directory no settings file comes into being" test ! -e "$program/SetValve.ini"
+    check "in a read-only directory no settings file comes into being" test ! -e "$settings"
     stop_program
 fi
 
