@@ -1,19 +1,34 @@
 #!/bin/bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs the Debian 12 packages that building, running and testing tinglan need, if any is missing.
+# Installs the Debian 12 packages that tinglan needs, if any is missing.
+# Usage: tools/install-dependencies.sh [run|test]
+#   run   (default) what building and running the two programs needs;
+#   test  that, plus everything the test command uses.
 set -euo pipefail
 
-packages=(
-    build-essential cmake ninja-build git python3     # toolchain and generator
-    qt6-base-dev libgl-dev                            # Qt 6 Core, Widgets, Test
+run_packages=(
+    build-essential cmake ninja-build                 # toolchain and generator
+    qt6-base-dev libgl-dev                            # Qt 6 Core and Widgets
+    fonts-noto-cjk                                    # a CJK font for the window
+)
+test_packages=(
+    git python3                                       # the scripts
     libgtest-dev libgmock-dev libbenchmark-dev        # tests and benchmarks
     clang libclang-rt-14-dev                          # the libFuzzer build
     rime-data-wubi unicode-data                       # table sources, for the up-to-date check
-    fonts-noto-cjk fonts-arphic-uming                 # Song and sans CJK fonts for the window
+    fonts-arphic-uming                                # the Song face the window asks for
     xvfb xauth x11-utils x11-xserver-utils xdotool openbox  # headless X, X tools, window manager
     imagemagick                                       # screenshots for the README
     util-linux passwd                                 # setpriv, useradd
+    dpkg-dev file lintian                             # building and checking the Debian package
+    desktop-file-utils appstream man-db               # checking the desktop files and manual pages
 )
+
+case ${1:-run} in
+    run) packages=("${run_packages[@]}") ;;
+    test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+    *) echo "usage: $0 [run|test]" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,31 +1,46 @@
 #!/bin/bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds tinglan and runs every test: the settings fuzzer, the non-UI suite under AddressSanitizer
-# and UndefinedBehaviorSanitizer, then the whole suite (window tests on a headless display).
+# and UndefinedBehaviorSanitizer, the whole suite (window tests on a headless display), and last
+# the Debian package, built and checked without installing it.
 set -euo pipefail
 
 source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-"$source_dir/tools/install-dependencies.sh"
+"$source_dir/tools/install-dependencies.sh" test
 
 # Root ignores file permissions, so the permission tests would prove nothing: run everything as
-# an unprivileged user, on a copy of the sources in a scratch directory that user owns.
+# an unprivileged user, on a copy of the sources in a scratch directory that user owns. Only the
+# tests that need root itself run as root afterwards, on what that run built.
 if [ "$(id -u)" -eq 0 ]; then
     test_user=tinglan-test
     id "$test_user" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$test_user"
     scratch=$(mktemp -d /tmp/tinglan-test.XXXXXX)
+    trap 'rm -rf "$scratch"' EXIT
     tar -C "$source_dir" --exclude='./build*' --exclude='./.git' -cf - . | tar -C "$scratch" -xf -
     chown -R "$test_user:" "$scratch"
     chmod 755 "$scratch"
-    exec setpriv --reuid="$test_user" --regid="$test_user" --init-groups --reset-env \
+    status=0
+    setpriv --reuid="$test_user" --regid="$test_user" --init-groups --reset-env \
         env HOME="$scratch" PATH="$PATH" TINGLAN_BUILD_ROOT="$scratch" ${CI:+CI="$CI"} \
-        bash "$scratch/tools/test.sh"
+        bash "$scratch/tools/test.sh" || status=$?
+    readini_test=$scratch/build-test/tests/a_readini_test
+    if [ -x "$readini_test" ]; then
+        echo "== settings tests as root"
+        (cd "$scratch" && "$readini_test" --gtest_filter='*AsRoot*') || status=$?
+    fi
+    exit "$status"
 fi
 
 build_root=${TINGLAN_BUILD_ROOT:-$source_dir}
 jobs=$(nproc)
 
 echo "== settings fuzzer"
-"$source_dir/tools/fuzz-settings.sh" "$build_root/build-fuzz" 60
+# libFuzzer's progress lines and its recommended dictionary are left out; its findings, final
+# figures and status stay.
+"$source_dir/tools/fuzz-settings.sh" "$build_root/build-fuzz" 60 2>&1 |
+    awk '/^###### Recommended dictionary/ { skip = 1 }
+         !skip && !/^#[0-9]+[ \t]/ { print }
+         /^###### End of recommended dictionary/ { skip = 0 }'
 
 echo "== non-UI tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
@@ -40,3 +55,8 @@ echo "== all tests"
 cmake -S "$source_dir" -B "$build_root/build-test" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build_root/build-test" -j"$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$build_root/build-test" --output-on-failure -j"$jobs"
+
+echo "== the Debian package"
+rm -f "$build_root/build-test"/tinglan_*.deb
+(cd "$build_root/build-test" && cpack -G DEB >cpack.log 2>&1) || { cat "$build_root/build-test/cpack.log"; exit 1; }
+"$source_dir/tests/package/check_package.sh" "$build_root/build-test"/tinglan_*.deb
