@@ -3,15 +3,12 @@
 
 #include <QStringEncoder>
 
+#include "common/app_info.h"
+
 namespace {
 
 using namespace Qt::StringLiterals;
 
-// Our own credits for lines 4 to 6; the web address is also the default of the settings'
-// WebOnline, so the header and the credit line point to the same place.
-constexpr char16_t kDesignerField[] = u"汀兰码音开发组";
-constexpr char16_t kEmailField[] = u"help@tinglan.example";
-constexpr char16_t kWebField[] = u"https://tinglan.example/";
 constexpr qsizetype kFieldWidth = 28;
 
 constexpr char kLineEnd[] = "\r\n";
@@ -40,11 +37,11 @@ std::optional<QByteArray> historyHeaderBytes() {
     QByteArray header;
     const auto addLine = [&](const QString& line) { header += gbk.encode(line) + kLineEnd; };
     addLine(blanks(6) + u"╭"_s + repeated(u'─', 15) + u"╮"_s);
-    addLine(u"╭══┤"_s + blanks(6) + u"汀兰码音检字百宝箱"_s + blanks(6) + u"├══╮"_s);
+    addLine(u"╭══┤"_s + blanks(6) + QString::fromUtf16(kApplicationTitle) + blanks(6) + u"├══╮"_s);
     addLine(u"║"_s + blanks(4) + u"╰"_s + repeated(u'─', 15) + u"╯"_s + blanks(4) + u"║"_s);
-    header += fieldLine(gbk, u"程序设计:"_s, kDesignerField);
-    header += fieldLine(gbk, u"服务邮箱:"_s, kEmailField);
-    header += fieldLine(gbk, u"网站支持:"_s, kWebField);
+    header += fieldLine(gbk, u"程序设计:"_s, kMakerName);
+    header += fieldLine(gbk, u"服务邮箱:"_s, kMakerEmail);
+    header += fieldLine(gbk, u"网站支持:"_s, kMakerWebAddress);
     addLine(u"║"_s + blanks(2) + u"╭"_s + repeated(u'─', 17) + u"╮"_s + blanks(2) + u"║"_s);
     addLine(u"╰═┤"_s + blanks(2) + u"注: 本软件共收录6564个汉字编码"_s + blanks(2) + u"├═╯"_s);
     addLine(blanks(4) + u"╰"_s + repeated(u'─', 17) + u"╯"_s);

@@ -4,8 +4,7 @@
 
 #include <QString>
 
-// The one section of the settings file.
-inline constexpr char16_t kSettingsSection[] = u"基本设置";
+#include "settings/setting_keys.h"
 
 // Returns the settings file's path in `programDirectory`.
 QString settingsFilePath(const QString& programDirectory);

@@ -2,8 +2,11 @@
 #include "settings/startup.h"
 
 #include <QFileInfo>
+#include <utility>
 
+#include "common/app_info.h"
 #include "settings/a_readini.h"
+#include "settings/setting_keys.h"
 
 namespace {
 
@@ -17,47 +20,41 @@ bool readsAsOne(const QString& value) {
     return ok && number == 1.0;
 }
 
-QString section() { return QString::fromUtf16(kSettingsSection); }
+QString text(const char16_t* constant) { return QString::fromUtf16(constant); }
 
 }  // namespace
 
-QString applicationWindowTitle() {
-    return QString::fromUtf16(kApplicationTitle) +
-           QStringLiteral(" V%1.%2").arg(TINGLAN_VERSION_MAJOR).arg(TINGLAN_VERSION_MINOR);
-}
-
-void Form_Load(StartupWindow& window) {
-    const QString webAddress = QString::fromUtf16(kMakerWebAddress);
-    if (!settingsFileExists(settingsFilePath(window.programDirectory()))) {
-        const std::pair<const char*, QString> defaults[] = {
-            {"SetOnTop", QStringLiteral("0")},
-            {"WebOnline", webAddress},
-            {"ToolTipText", QStringLiteral("请记住本站通用域名:") + webAddress},
-            {"About", QString::fromUtf16(kMakerCreditLine)},
-            {"MeTitle", applicationWindowTitle()},
-            {"MeLabel1", QStringLiteral("五笔编码:")},
-            {"MeLabel2", QStringLiteral("汉语拼音:")},
-            {"MeLabel3", QStringLiteral("输入汉字:")},
-            {"MeSetOnTop", QStringLiteral("总在最上:")},
-            {"MeCmmsearch", QStringLiteral("查询")},
+void Form_Load(StartupWindow& window, const QString& settingsPath) {
+    const QString section = text(kSettingsSection);
+    if (!settingsFileExists(settingsPath)) {
+        const QString webAddress = text(kMakerWebAddress);
+        const std::pair<const char16_t*, QString> defaults[] = {
+            {kSetOnTopKey, QStringLiteral("0")},
+            {kWebOnlineKey, webAddress},
+            {kToolTipTextKey, QStringLiteral("请记住本站通用域名:") + webAddress},
+            {kAboutKey, text(kMakerCreditLine)},
+            {kMeTitleKey, text(kWindowTitle)},
+            {kMeLabel1Key, QStringLiteral("五笔编码:")},
+            {kMeLabel2Key, QStringLiteral("汉语拼音:")},
+            {kMeLabel3Key, QStringLiteral("输入汉字:")},
+            {kMeSetOnTopKey, QStringLiteral("总在最上:")},
+            {kMeCmmsearchKey, QStringLiteral("查询")},
         };
         for (const auto& [key, value] : defaults) {
-            WriteIniValue(settingsFilePath(window.programDirectory()), section(),
-                          QString::fromLatin1(key), value);
+            WriteIniValue(settingsPath, section, text(key), value);
         }
     }
 
-    const auto read = [&window](const char* key) {
-        return ReadIniValue(settingsFilePath(window.programDirectory()), section(),
-                            QString::fromLatin1(key), QString());
+    const auto read = [&](const char16_t* key) {
+        return ReadIniValue(settingsPath, section, text(key), QString());
     };
-    const QString setOnTop = read("SetOnTop");
-    const QString toolTip = read("ToolTipText");
-    const QString label1 = read("MeLabel1");
-    const QString label2 = read("MeLabel2");
-    const QString label3 = read("MeLabel3");
-    const QString onTopCaption = read("MeSetOnTop");
-    const QString searchCaption = read("MeCmmsearch");
+    const QString setOnTop = read(kSetOnTopKey);
+    const QString toolTip = read(kToolTipTextKey);
+    const QString label1 = read(kMeLabel1Key);
+    const QString label2 = read(kMeLabel2Key);
+    const QString label3 = read(kMeLabel3Key);
+    const QString onTopCaption = read(kMeSetOnTopKey);
+    const QString searchCaption = read(kMeCmmsearchKey);
 
     if (readsAsOne(setOnTop)) {
         // Ticking the box runs its click handler, which stores "1" and moves the window up.
@@ -68,7 +65,7 @@ void Form_Load(StartupWindow& window) {
     }
 
     // Without a file the designed captions stay: an unreadable file must not blank the window.
-    if (settingsFileExists(settingsFilePath(window.programDirectory()))) {
+    if (settingsFileExists(settingsPath)) {
         window.setCreditToolTip(toolTip);
         window.setOnTopCaption(onTopCaption);
         window.setLabel1Caption(label1);
@@ -77,7 +74,7 @@ void Form_Load(StartupWindow& window) {
         window.setSearchCaption(searchCaption);
     }
 
-    window.setTitle(applicationWindowTitle());
+    window.setTitle(text(kWindowTitle));
     window.setInputText(QString());
     window.setWubiResult(QString());
     window.setPinyinResult(QString());

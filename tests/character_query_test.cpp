@@ -6,8 +6,8 @@
 
 #include <QStringList>
 
-#include "tests/qt_printers.h"
 #include "query/query_window.h"
+#include "tests/qt_printers.h"
 
 namespace {
 
@@ -35,7 +35,6 @@ public:
     void wbscdaochu() override {
         m_calls << "wbscdaochu:" + m_input + "|" + m_wubi + "|" + m_pinyin;
     }
-    QString programDirectory() const override { return {}; }
     void showMessage(const QString& text) override { m_calls << "showMessage:" + text; }
 
     QString m_input, m_wubi = "old", m_pinyin = "old";

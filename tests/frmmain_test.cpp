@@ -24,8 +24,10 @@
 #include <functional>
 #include <memory>
 
-#include "tests/qt_printers.h"
+#include "common/app_info.h"
+#include "settings/file_locations.h"
 #include "settings/startup.h"
+#include "tests/qt_printers.h"
 #include "tests/test_files.h"
 
 namespace {
@@ -50,9 +52,9 @@ QString focusName() {
 // The window as the program starts it: created for `directory`, start-up run unless told not to,
 // shown and active.
 std::unique_ptr<frmmain> startWindow(const QString& directory, bool runFormLoad = true) {
-    auto window = std::make_unique<frmmain>(directory);
+    auto window = std::make_unique<frmmain>(fileLocationsIn(directory));
     if (runFormLoad) {
-        Form_Load(*window);
+        Form_Load(*window, window->files().settingsFile);
     }
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -388,7 +390,7 @@ QRect inkBox(QWidget* widget) {
 }  // namespace
 
 TEST(Layout, ControlsSitWhereDesignedAtTheScreensResolution) {
-    frmmain window(QDir::tempPath());
+    frmmain window(fileLocationsIn(QDir::tempPath()));
     const int dpiX = window.logicalDpiX();
     const int dpiY = window.logicalDpiY();
     const struct {
@@ -439,7 +441,7 @@ TEST(Layout, ControlsSitWhereDesignedAtTheScreensResolution) {
 TEST(Layout, NoTextIsClippedAtTheScreensResolution) {
     QTemporaryDir directory;
     ASSERT_TRUE(directory.isValid());
-    frmmain window(directory.path());
+    frmmain window(fileLocationsIn(directory.path()));
     const struct {
         const char* name;
         QStringList texts;

@@ -14,6 +14,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
+#include <tuple>
 #include <utility>
 
 #include "query/query_window.h"
@@ -28,16 +29,6 @@ constexpr qsizetype kHeaderSize = 424;
 // A window whose input box and labels are plain strings; it counts focus requests and messages.
 class FakeWindow : public QueryWindow {
 public:
-    explicit FakeWindow(QString programDirectory) : m_directory(std::move(programDirectory)) {}
-
-    // Leaves the window as a query of `text` leaves it, then records the query.
-    void record(const QString& text, const QString& wubi, const QString& pinyin) {
-        m_input = text;
-        m_wubi = wubi;
-        m_pinyin = pinyin;
-        wbscdaochu();
-    }
-
     QString inputText() const override { return m_input; }
     void setInputText(const QString& text) override { m_input = text; }
     void focusInput() override { ++m_focusCount; }
@@ -45,21 +36,23 @@ public:
     void setWubiResult(const QString& caption) override { m_wubi = caption; }
     QString pinyinResult() const override { return m_pinyin; }
     void setPinyinResult(const QString& caption) override { m_pinyin = caption; }
-    void wbscdaochu() override { ::wbscdaochu(*this); }
-    QString programDirectory() const override { return m_directory; }
+    void wbscdaochu() override {}
     void showMessage(const QString& text) override { m_messages << text; }
 
     int focusCount() const { return m_focusCount; }
     const QStringList& messages() const { return m_messages; }
 
 private:
-    QString m_directory;
     QString m_input;
     QString m_wubi;
     QString m_pinyin;
     int m_focusCount = 0;
     QStringList m_messages;
 };
+
+QString historyPathIn(const QString& directory) {
+    return QDir(directory).filePath(u"历史记录.txt"_s);
+}
 
 QByteArray readAll(const QString& path) {
     QFile file(path);
@@ -132,18 +125,19 @@ bool exitedCleanly(int status) { return WIFEXITED(status) && WEXITSTATUS(status)
 
 class HistoryLogTest : public ::testing::Test {
 protected:
-    QString historyPath() const { return historyFilePath(m_dir.path()); }
+    QString historyPath() const { return historyPathIn(m_dir.path()); }
+
+    HistoryOutcome record(const QString& text, const QString& wubi, const QString& pinyin) {
+        return appendHistoryRecord(historyPath(), text, wubi, pinyin);
+    }
 
     QTemporaryDir m_dir;
-    FakeWindow m_window{m_dir.path()};
 };
 
 TEST_F(HistoryLogTest, FirstQueryWritesHeaderAndRecord) {
     ASSERT_EQ(golden("history_after_a.txt").size(), 458);
-    m_window.record(u"啊"_s, u"kb"_s, u"a"_s);
+    EXPECT_EQ(record(u"啊"_s, u"kb"_s, u"a"_s), HistoryOutcome::Written);
     EXPECT_EQ(readAll(historyPath()), golden("history_after_a.txt"));
-    EXPECT_EQ(m_window.focusCount(), 0);
-    EXPECT_TRUE(m_window.messages().isEmpty());
 }
 
 TEST_F(HistoryLogTest, QueriesAppendOneLineEachUnderOneHeader) {
@@ -151,7 +145,7 @@ TEST_F(HistoryLogTest, QueriesAppendOneLineEachUnderOneHeader) {
     const QList<QByteArray> expected = goldenRecords("history_records.txt");
     ASSERT_EQ(queries.size(), expected.size());
     for (const Query& query : queries) {
-        m_window.record(query.text, query.wubi, query.pinyin);
+        std::ignore = record(query.text, query.wubi, query.pinyin);
     }
     const QByteArray written = readAll(historyPath());
     EXPECT_EQ(written.left(kHeaderSize), golden("history_records.txt").left(kHeaderSize));
@@ -166,14 +160,14 @@ TEST_F(HistoryLogTest, QueriesAppendOneLineEachUnderOneHeader) {
 }
 
 TEST_F(HistoryLogTest, DeletedFileStartsAnewWithHeader) {
-    m_window.record(u"我"_s, u"q"_s, {});
+    std::ignore = record(u"我"_s, u"q"_s, {});
     ASSERT_TRUE(QFile::remove(historyPath()));
-    m_window.record(u"啊"_s, u"kb"_s, u"a"_s);
+    std::ignore = record(u"啊"_s, u"kb"_s, u"a"_s);
     EXPECT_EQ(readAll(historyPath()), golden("history_after_a.txt"));
 }
 
 TEST_F(HistoryLogTest, ExistingFileNeverGetsHeader) {
-    const QByteArray record = golden("history_after_a.txt").mid(kHeaderSize);
+    const QByteArray recordLine = golden("history_after_a.txt").mid(kHeaderSize);
     const struct {
         const char* name;
         QByteArray content;
@@ -185,8 +179,8 @@ TEST_F(HistoryLogTest, ExistingFileNeverGetsHeader) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         writeAll(historyPath(), c.content);
-        m_window.record(u"啊"_s, u"kb"_s, u"a"_s);
-        EXPECT_EQ(readAll(historyPath()), c.content + record);
+        EXPECT_EQ(record(u"啊"_s, u"kb"_s, u"a"_s), HistoryOutcome::Written);
+        EXPECT_EQ(readAll(historyPath()), c.content + recordLine);
     }
 }
 
@@ -194,19 +188,61 @@ TEST_F(HistoryLogTest, SymlinkToFileCountsAsFound) {
     const QString target = m_dir.filePath(u"elsewhere.txt"_s);
     writeAll(target, "kept\r\n");
     ASSERT_TRUE(QFile::link(target, historyPath()));
-    m_window.record(u"啊"_s, u"kb"_s, u"a"_s);
+    std::ignore = record(u"啊"_s, u"kb"_s, u"a"_s);
     EXPECT_EQ(readAll(target), "kept\r\n" + golden("history_after_a.txt").mid(kHeaderSize));
     EXPECT_TRUE(QFileInfo(historyPath()).isSymLink());
 }
 
+// The code page's own characters beyond GB 2312 are written as it holds them, "?" only for
+// what it lacks.
+TEST_F(HistoryLogTest, RecordsUseTheWholeCodePage) {
+    const struct {
+        QString text;
+        QByteArray bytes;
+    } cases[] = {
+        {u"€"_s, "\x80"},     {u"\uE000"_s, "\xAA\xA1"}, {u"·"_s, "\xA1\xA4"},
+        {u"—"_s, "\xA1\xAA"}, {u"\uFFFD"_s, "?"},        {u"\u0E01"_s, "?"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(codeUnits(c.text).constData());
+        QFile::remove(historyPath());
+        ASSERT_EQ(record(c.text, u"None!"_s, {}), HistoryOutcome::Written);
+        EXPECT_EQ(readAll(historyPath()).mid(kHeaderSize).split(' ').first(), c.bytes);
+    }
+}
+
+// Appending through a dangling link would create its target without a header.
+TEST_F(HistoryLogTest, DanglingLinkTargetStartsWithTheHeader) {
+    for (const int links : {1, 2}) {
+        SCOPED_TRACE(testing::Message() << links << " link(s)");
+        const QString target = m_dir.filePath(u"later.txt"_s);
+        QString next = target;
+        for (int i = links; i > 1; --i) {
+            const QString link = m_dir.filePath(u"link%1"_s.arg(i));
+            ASSERT_TRUE(QFile::link(next, link));
+            next = link;
+        }
+        ASSERT_TRUE(QFile::link(next, historyPath()));
+        EXPECT_EQ(record(u"啊"_s, u"kb"_s, u"a"_s), HistoryOutcome::Written);
+        EXPECT_EQ(readAll(target), golden("history_after_a.txt"));
+        EXPECT_TRUE(QFileInfo(historyPath()).isSymLink());
+        for (const QString& name : QDir(m_dir.path()).entryList(QDir::Files | QDir::System)) {
+            QFile::remove(m_dir.filePath(name));
+        }
+    }
+}
+
 TEST_F(HistoryLogTest, EmptyInputBoxGetsMessageAfterHeader) {
     const QByteArray header = golden("history_after_a.txt").left(kHeaderSize);
+    FakeWindow window;
+    window.setWubiResult(u"kb"_s);
+    window.setPinyinResult(u"a"_s);
     for (int round = 1; round <= 2; ++round) {
         SCOPED_TRACE(round == 1 ? "no file yet" : "file exists");
-        m_window.record({}, u"kb"_s, u"a"_s);
+        wbscdaochu(window, historyPath());
         EXPECT_EQ(readAll(historyPath()), header);
-        EXPECT_EQ(m_window.focusCount(), round);
-        EXPECT_EQ(m_window.messages(), QStringList(round, u"请输入所要查询的汉字！"_s));
+        EXPECT_EQ(window.focusCount(), round);
+        EXPECT_EQ(window.messages(), QStringList(round, u"请输入所要查询的汉字！"_s));
     }
 }
 
@@ -235,17 +271,16 @@ struct Obstacle {
 };
 
 // Sets up each obstacle in turn, records a query in a child process (so that a hang ends in a
-// failure, not a stuck suite), and expects the directory unchanged and nothing shown.
+// failure, not a stuck suite), and expects the directory unchanged and the failure reported.
 void expectUntouched(const QString& directory, const QList<Obstacle>& obstacles) {
-    const QString path = historyFilePath(directory);
+    const QString path = historyPathIn(directory);
     for (const Obstacle& obstacle : obstacles) {
         SCOPED_TRACE(obstacle.name);
         obstacle.setUp(directory, path);
         const QStringList before = snapshot(directory);
         const int status = runInChild([&] {
-            FakeWindow window(directory);
-            window.record(u"我"_s, u"q"_s, {});
-            _exit(window.messages().isEmpty() && window.focusCount() == 0 ? 0 : 1);
+            const HistoryOutcome outcome = appendHistoryRecord(path, u"我"_s, u"q"_s, {});
+            _exit(outcome == HistoryOutcome::NotWritten ? 0 : 1);
         });
         EXPECT_TRUE(exitedCleanly(status)) << "wait status " << status;
         EXPECT_EQ(snapshot(directory), before);
@@ -255,25 +290,32 @@ void expectUntouched(const QString& directory, const QList<Obstacle>& obstacles)
     }
 }
 
-TEST_F(HistoryLogTest, UnwritableHistoryChangesNothingAndSaysNothing) {
-    expectUntouched(m_dir.path(),
-                    {
-                        {"directory of that name",
-                         [](const QString& directory, const QString& path) {
-                             ASSERT_TRUE(QDir(directory).mkdir(path));
-                         }},
-                        {"link to a full device",
-                         [](const QString&, const QString& path) {
-                             ASSERT_TRUE(QFile::link(u"/dev/full"_s, path));
-                         }},
-                        {"FIFO that no one reads",
-                         [](const QString&, const QString& path) {
-                             ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0666), 0);
-                         }},
-                    });
+TEST_F(HistoryLogTest, UnwritableHistoryChangesNothing) {
+    expectUntouched(
+        m_dir.path(),
+        {
+            {"directory of that name",
+             [](const QString& directory, const QString& path) {
+                 ASSERT_TRUE(QDir(directory).mkdir(path));
+             }},
+            {"link to a full device",
+             [](const QString&, const QString& path) {
+                 ASSERT_TRUE(QFile::link(u"/dev/full"_s, path));
+             }},
+            {"FIFO that no one reads",
+             [](const QString&, const QString& path) {
+                 ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0666), 0);
+             }},
+            {"link into a missing directory",
+             [](const QString& directory, const QString& path) {
+                 ASSERT_TRUE(QFile::link(directory + u"/gone/h.txt"_s, path));
+             }},
+            {"link to itself",
+             [](const QString&, const QString& path) { ASSERT_TRUE(QFile::link(path, path)); }},
+        });
 }
 
-TEST_F(HistoryLogTest, ReadOnlyHistoryChangesNothingAndSaysNothing) {
+TEST_F(HistoryLogTest, ReadOnlyHistoryChangesNothing) {
     if (geteuid() == 0) {
         GTEST_SKIP() << "root writes through read-only permissions; run as an unprivileged user";
     }
@@ -317,8 +359,7 @@ TEST_F(HistoryLogTest, FileSizeLimitLeavesNoPartialLine) {
             if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
                 _exit(2);
             }
-            FakeWindow window(m_dir.path());
-            window.record(u"啊"_s, u"kb"_s, u"a"_s);
+            std::ignore = record(u"啊"_s, u"kb"_s, u"a"_s);
         });
         EXPECT_TRUE(exitedCleanly(status)) << "wait status " << status;
         EXPECT_EQ(QFileInfo::exists(historyPath()), !c.existing.isEmpty());
@@ -330,7 +371,7 @@ TEST_F(HistoryLogTest, TwoProcessesAppendingKeepEveryLineWhole) {
     constexpr int kRecordsEach = 2000;
     const QList<Query> queries = recordedQueries().mid(1, 2);  // 我 and 你
     const QList<QByteArray> records = goldenRecords("history_records.txt").mid(1, 2);
-    m_window.record(u"啊"_s, u"kb"_s, u"a"_s);
+    std::ignore = record(u"啊"_s, u"kb"_s, u"a"_s);
 
     int gate[2];
     ASSERT_EQ(pipe(gate), 0);
@@ -341,9 +382,8 @@ TEST_F(HistoryLogTest, TwoProcessesAppendingKeepEveryLineWhole) {
             close(gate[1]);
             char byte;
             (void)!read(gate[0], &byte, 1);  // returns once the parent closes its end: go
-            FakeWindow window(m_dir.path());
             for (int n = 0; n < kRecordsEach; ++n) {
-                window.record(queries[i].text, queries[i].wubi, queries[i].pinyin);
+                std::ignore = record(queries[i].text, queries[i].wubi, queries[i].pinyin);
             }
             _exit(0);
         }

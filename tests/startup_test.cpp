@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "common/app_info.h"
 #include "tests/qt_printers.h"
 #include "tests/test_files.h"
 
@@ -20,9 +21,6 @@ namespace {
 // the real box's click handler is the window's business and is tested with the window.
 class RecordingWindow : public StartupWindow {
 public:
-    explicit RecordingWindow(QString directory) : m_directory(std::move(directory)) {}
-
-    QString programDirectory() const override { return m_directory; }
     void setCreditToolTip(const QString& text) override { m_calls << "toolTip:" + text; }
     void setOnTopCaption(const QString& text) override { m_calls << "ChkSetOnTop:" + text; }
     void setLabel1Caption(const QString& text) override { m_calls << "Label1:" + text; }
@@ -42,12 +40,11 @@ public:
         m_calls << QString("SetWindowOnTop:%1").arg(state);
     }
 
-    QString m_directory;
     qint16 m_state = 0;
     QStringList m_calls;
 };
 
-const QStringList kTail = {"title:汀兰码音检字百宝箱 V1.0",
+const QStringList kTail = {"title:" + QString::fromUtf16(kWindowTitle),
                            "txthanzi:", "Lblwbzxsc:", "Lblhypysc:"};
 
 QStringList captions(const QString& toolTip, const QString& onTop, const QString& label1,
@@ -64,8 +61,8 @@ QByteArray settingsWithOnTop(const QString& value) {
 
 TEST(FormLoad, FirstRunWritesTheTenDefaultsAndShowsThem) {
     QTemporaryDir directory;
-    RecordingWindow window(directory.path());
-    Form_Load(window);
+    RecordingWindow window;
+    Form_Load(window, directory.filePath("SetValve.ini"));
 
     EXPECT_EQ(fileBytes(directory.filePath("SetValve.ini")), golden("setvalve_first_run.ini"));
     EXPECT_EQ(window.m_calls, captions("请记住本站通用域名:https://tinglan.example/",
@@ -83,8 +80,8 @@ TEST(FormLoad, OnlyAValueReadingAsOneTicksTheBox) {
         QTemporaryDir directory;
         const QString path = directory.filePath("SetValve.ini");
         putFile(path, settingsWithOnTop(QString::fromUtf8(value)));
-        RecordingWindow window(directory.path());
-        Form_Load(window);
+        RecordingWindow window;
+        Form_Load(window, directory.filePath("SetValve.ini"));
 
         QStringList expected;
         if (onTop)
@@ -101,14 +98,14 @@ TEST(FormLoad, AnExistingFileIsNeverCompleted) {
     QTemporaryDir directory;
     const QString path = directory.filePath("SetValve.ini");
     putFile(path, {});
-    RecordingWindow empty(directory.path());
-    Form_Load(empty);
+    RecordingWindow empty;
+    Form_Load(empty, directory.filePath("SetValve.ini"));
     EXPECT_EQ(fileBytes(path), QByteArray());
     EXPECT_EQ(empty.m_calls, captions("", "", "", "", "", "") + kTail);
 
     putFile(path, gbk("[基本设置]\r\nMeLabel1=输入看看\r\nMeCmmsearch=搜\r\n"));
-    RecordingWindow edited(directory.path());
-    Form_Load(edited);
+    RecordingWindow edited;
+    Form_Load(edited, directory.filePath("SetValve.ini"));
     EXPECT_EQ(edited.m_calls, captions("", "", "输入看看", "", "", "搜") + kTail);
 }
 
@@ -116,8 +113,8 @@ TEST(FormLoad, AnExistingFileIsNeverCompleted) {
 TEST(FormLoad, WithoutAFileTheCaptionsAreLeftAlone) {
     QTemporaryDir directory;
     ASSERT_TRUE(QDir(directory.path()).mkdir("SetValve.ini"));
-    RecordingWindow blocked(directory.path());
-    Form_Load(blocked);
+    RecordingWindow blocked;
+    Form_Load(blocked, directory.filePath("SetValve.ini"));
     EXPECT_EQ(blocked.m_calls, kTail);
     EXPECT_TRUE(QFileInfo(directory.filePath("SetValve.ini")).isDir());
 
@@ -126,8 +123,8 @@ TEST(FormLoad, WithoutAFileTheCaptionsAreLeftAlone) {
     QTemporaryDir readOnly;
     ASSERT_TRUE(
         QFile::setPermissions(readOnly.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    RecordingWindow denied(readOnly.path());
-    Form_Load(denied);
+    RecordingWindow denied;
+    Form_Load(denied, readOnly.filePath("SetValve.ini"));
     EXPECT_EQ(denied.m_calls, kTail);
     EXPECT_FALSE(QFileInfo::exists(readOnly.filePath("SetValve.ini")));
     QFile::setPermissions(readOnly.path(),

@@ -12,11 +12,14 @@
 #include <QUrl>
 #include <initializer_list>
 #include <limits>
+#include <utility>
 
-#include "settings/a_readini.h"
+#include "common/app_info.h"
 #include "query/character_query.h"
-#include "ui/controls.h"
 #include "query/history_log.h"
+#include "settings/a_readini.h"
+#include "settings/setting_keys.h"
+#include "ui/controls.h"
 #include "ui/song_font.h"
 #include "ui/stay_on_top.h"
 
@@ -73,11 +76,11 @@ bool isWebAddress(const QUrl& url) {
 
 }  // namespace
 
-frmmain::frmmain(QString programDirectory, QWidget* parent)
+frmmain::frmmain(FileLocations files, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                           Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_programDirectory(std::move(programDirectory)) {
+      m_files(std::move(files)) {
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(QStringLiteral("汀兰检字百宝箱"));
     setWindowIcon(QIcon(QStringLiteral(":/icon/tinglan.png")));
@@ -173,7 +176,7 @@ void frmmain::connectEvents() {
     connect(m_txthanzi, &ClickableLineEdit::clicked, this, [this] { txthanzi_Click(); });
 }
 
-QString frmmain::programDirectory() const { return m_programDirectory; }
+const FileLocations& frmmain::files() const { return m_files; }
 
 QString frmmain::inputText() const { return m_txthanzi->text(); }
 
@@ -189,7 +192,7 @@ QString frmmain::pinyinResult() const { return m_lblhypysc->text(); }
 
 void frmmain::setPinyinResult(const QString& caption) { m_lblhypysc->setText(caption); }
 
-void frmmain::wbscdaochu() { ::wbscdaochu(*this); }
+void frmmain::wbscdaochu() { ::wbscdaochu(*this, m_files.historyFile); }
 
 void frmmain::showMessage(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf16(kApplicationTitle), text,
@@ -244,16 +247,15 @@ void frmmain::SetWindowOnTop(qint16 state) { setStaysOnTop(*this, state == 1); }
 
 void frmmain::ChkSetOnTop_Click() {
     // The stored state comes first: a failed write still lets the stacking change.
-    WriteIniValue(settingsFilePath(m_programDirectory), settingsSection(),
-                  QStringLiteral("SetOnTop"),
+    WriteIniValue(m_files.settingsFile, settingsSection(), QString::fromUtf16(kSetOnTopKey),
                   onTopState() == 1 ? QStringLiteral("1") : QStringLiteral("0"));
     SetWindowOnTop(onTopState());
 }
 
 void frmmain::Label4_Click() {
     // Read at every click: a user may have edited the address since start-up.
-    const QUrl address(ReadIniValue(settingsFilePath(m_programDirectory), settingsSection(),
-                                    QStringLiteral("WebOnline"), QString()));
+    const QUrl address(ReadIniValue(m_files.settingsFile, settingsSection(),
+                                    QString::fromUtf16(kWebOnlineKey), QString()));
     if (isWebAddress(address)) {
         QDesktopServices::openUrl(address);
     }

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "query/query_window.h"
+#include "settings/file_locations.h"
 #include "settings/startup.h"
 
 class ClickableLabel;
@@ -19,11 +20,13 @@ class frmmain : public QWidget, public QueryWindow, public StartupWindow {
 
 public:
     // Creates the window with its design-time texts, centred on the primary screen and not yet
-    // shown, keeping its files in `programDirectory`.
-    explicit frmmain(QString programDirectory, QWidget* parent = nullptr);
+    // shown, keeping its settings and history in the files that `files` names.
+    explicit frmmain(FileLocations files, QWidget* parent = nullptr);
+
+    // Returns where the window keeps its two files.
+    const FileLocations& files() const;
 
     // The operations of the query, the history log and start-up, as their interfaces state.
-    QString programDirectory() const override;
     QString inputText() const override;
     void setInputText(const QString& text) override;
     void focusInput() override;
@@ -56,7 +59,7 @@ private:
     // Selects the whole text of the input box.
     void txthanzi_Click();
 
-    QString m_programDirectory;
+    FileLocations m_files;
     QLabel* m_label3 = nullptr;
     ClickableLineEdit* m_txthanzi = nullptr;
     TwoStateClickCheckBox* m_chkSetOnTop = nullptr;

@@ -5,8 +5,9 @@
 #include <csignal>
 #include <cstdio>
 
-#include "ui/frmmain.h"
+#include "settings/file_locations.h"
 #include "settings/startup.h"
+#include "ui/frmmain.h"
 
 namespace {
 
@@ -32,8 +33,9 @@ int main(int argc, char* argv[]) {
     // Wayland compositors find the task-bar icon through the desktop file of this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.tinglan.Tinglan"));
 
-    frmmain window(QCoreApplication::applicationDirPath());
-    Form_Load(window);
+    // Decided once: every later read and write of the two files uses these paths.
+    frmmain window(resolveFileLocations(executableDirectory()));
+    Form_Load(window, window.files().settingsFile);
     window.show();
     return application.exec();
 }
