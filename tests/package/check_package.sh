@@ -43,7 +43,9 @@ quiet_errors() { local errors; errors=$("$@" 2>&1 >/dev/null) && [ -z "$errors" 
 field() { dpkg-deb --field "$deb" "$1"; }
 
 # --- the package as a whole
-check "lintian reports no error and no warning" lintian --fail-on error,warning "$deb"
+# lintian returns to the directory it was started from, which this user may not enter.
+check "lintian reports no error and no warning" \
+    bash -c 'cd "$1" && lintian --fail-on error,warning "$2"' lintian "$work" "$deb"
 check "the file is named PACKAGE_VERSION_ARCH.deb" \
     test "$(basename "$deb")" = "$(field Package)_$(field Version)_$(field Architecture).deb"
 depends=$(field Depends)
