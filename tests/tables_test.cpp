@@ -190,7 +190,8 @@ struct DetailsCase {
 };
 
 // Codes by level (a one-letter code that is no prefix of the full code, a three-letter full
-// code), the supplementary planes, and readings led by the one the tables file by.
+// code, two full codes), the supplementary planes, and readings led by the one the tables file
+// by, or none.
 TEST(Details, GiveEveryCodeByLevelAndEveryReadingFilingReadingFirst) {
     const DetailsCase cases[] = {
         {U'我',
@@ -207,6 +208,8 @@ TEST(Details, GiveEveryCodeByLevelAndEveryReadingFilingReadingFirst) {
          {{"tf", CodeLevel::Simple2}, {"tfhh", CodeLevel::Full}},
          {"háng", "xíng", "héng", "hàng", "xìng"}},
         {U'\U00020000', {{"ghab", CodeLevel::Full}}, {"hē"}},
+        {U'亞', {{"gfgd", CodeLevel::Full}, {"ghgg", CodeLevel::Full}}, {"yà", "yā", "è"}},
+        {U'兙', {{"dqfk", CodeLevel::Full}}, {}},
     };
     for (const DetailsCase& c : cases) {
         const auto found = details::lookup(c.character);
