@@ -24,7 +24,8 @@ is which):
 Readings: the values of kMandarin, kHanyuPinlu (most frequent first), kTGHZ2013, kXHC1983 and
 kHanyuPinyin, in that order, NFC, each once. The reading the tables file the character by (the
 `filing` callable: a reading with or without tones) comes first: the reading equal to it, or
-else the first whose toneless form equals its toneless form; the others keep their order.
+else the first whose toneless form equals its toneless form (it must be one of them); the
+others keep their order.
 
 Order of the reverse index: by code, then as an input method offers a code's characters: by
 the source's weight, highest first, ties in the order the source first lists the characters.
@@ -47,7 +48,7 @@ import bz2
 import unicodedata
 
 READING_FIELDS = ("kMandarin", "kHanyuPinlu", "kTGHZ2013", "kXHC1983", "kHanyuPinyin")
-LEVELS = {"Simple1": 1, "Simple2": 2, "Simple3": 3, "Full": 4}
+FULL = 4  # the level of a full code; a simple code's level is its length
 
 
 class DetailsError(Exception):
@@ -87,7 +88,7 @@ def field_readings(field, value):
     return [r for entry in value.split() for r in entry.split(":")[1].split(",")]
 
 
-def ordered_readings(fields, filed_by):
+def ordered_readings(character, fields, filed_by):
     """Returns the character's readings, the one it is filed by first, each once."""
     readings = []
     for field in READING_FIELDS:
@@ -98,9 +99,9 @@ def ordered_readings(fields, filed_by):
     if filed_by:
         first = next((r for r in readings if r == filed_by), None) or next(
             (r for r in readings if toneless(r) == toneless(filed_by)), None)
-        if first:
-            readings.remove(first)
-            readings.insert(0, first)
+        require(first, f"{character} is filed by {filed_by}, none of its readings")
+        readings.remove(first)
+        readings.insert(0, first)
     return readings
 
 
@@ -114,7 +115,7 @@ def code_levels(codes):
                                    for other in codes):
             level = len(code)
         else:
-            level = LEVELS["Full"]
+            level = FULL
         leveled.append((code, level))
     return sorted(leveled, key=lambda item: item[1])
 
@@ -132,7 +133,8 @@ def build_details(wubi, unihan, filing):
             require(1 <= len(code) <= 4 and all("a" <= ch <= "y" for ch in code),
                     f"{character}: bad Wubi code {code}")
         details[character] = (code_levels(codes),
-                              ordered_readings(unihan.get(character, {}), filing(character)))
+                              ordered_readings(character, unihan.get(character, {}),
+                                               filing(character)))
     return details
 
 
