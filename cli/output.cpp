@@ -8,16 +8,17 @@
 
 StandardOutput::StandardOutput() {
     struct stat status {};
-    m_interactive = ::isatty(STDOUT_FILENO) == 1 ||
-                    (::fstat(STDOUT_FILENO, &status) == 0 &&
-                     (S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode)));
+    m_interactive =
+        ::isatty(STDOUT_FILENO) == 1 || (::fstat(STDOUT_FILENO, &status) == 0 &&
+                                         (S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode)));
     m_buffer.reserve(kCapacity + 1024);
 }
 
 bool StandardOutput::flush() {
     std::size_t written = 0;
     while (m_state == State::open && written < m_buffer.size()) {
-        const ssize_t n = ::write(STDOUT_FILENO, m_buffer.data() + written, m_buffer.size() - written);
+        const ssize_t n =
+            ::write(STDOUT_FILENO, m_buffer.data() + written, m_buffer.size() - written);
         if (n >= 0) {
             written += static_cast<std::size_t>(n);
         } else if (errno != EINTR) {

@@ -16,7 +16,10 @@ public:
     // `sourceKind` names a text in messages ("argument", "line"); with `linesAreTexts`, every
     // line end starts the next text.
     Answerer(QueryMode mode, StandardOutput& output, const char* sourceKind, bool linesAreTexts)
-        : m_mode(mode), m_output(output), m_sourceKind(sourceKind), m_linesAreTexts(linesAreTexts) {}
+        : m_mode(mode),
+          m_output(output),
+          m_sourceKind(sourceKind),
+          m_linesAreTexts(linesAreTexts) {}
 
     // Starts text number `number` (counted from 1).
     void beginText(std::size_t number) {
