@@ -1,50 +1,82 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Times `tinglan-query --each` over a 10 MB UTF-8 text of GB2312 hanzi against `wc -m`.
+"""Times tinglan-query against its floors with hyperfine, side by side in one run.
 
-Usage: bench/cli_each_bench.py BUILD_DIR   (reports medians of 7 runs and their ratio)
+  one character  `tinglan-query 啊`            against cli_floor, a minimal Qt Core program
+  --each         `tinglan-query --each <TEXT`  against `wc -m <TEXT` (10 MB of GB2312 hanzi)
+  one a line     `tinglan-query <LINES`        against `wc -m <LINES` (10 MB, one hanzi a line)
+
+Usage: bench/cli_bench.py BUILD_DIR [--baseline OTHER_TINGLAN_QUERY]
+BUILD_DIR is a build with TINGLAN_BUILD_BENCH=ON; --baseline adds another build of the tool (an
+older commit, say) to each comparison. Needs hyperfine (Debian package hyperfine).
 """
+import argparse
+import json
 import os
 import random
-import statistics
 import subprocess
-import sys
 import tempfile
-import time
+
+SIZE = 10 * 1024 * 1024
 
 
-def make_text(path, size=10 * 1024 * 1024):
+def gb2312_hanzi():
+    return [bytes([row, col]).decode("gb2312") for row in range(0xB0, 0xF8)
+            for col in range(0xA1, 0xFF) if not (row == 0xD7 and col > 0xF9)]
+
+
+def make_text(path, per_line):
     random.seed(1)
-    hanzi = [bytes([row, col]).decode("gb2312") for row in range(0xB0, 0xF8)
-             for col in range(0xA1, 0xFF) if not (row == 0xD7 and col > 0xF9)]
+    hanzi = gb2312_hanzi()
     written = 0
     with open(path, "w", encoding="utf-8") as out:
-        while written < size:
-            line = "".join(random.choice(hanzi) for _ in range(40)) + "\n"
+        while written < SIZE:
+            line = "".join(random.choice(hanzi) for _ in range(per_line)) + "\n"
             out.write(line)
             written += len(line.encode("utf-8"))
 
 
-def median_seconds(command, path, runs=7):
-    times = []
-    for _ in range(runs):
-        with open(path, "rb") as source:
-            start = time.perf_counter()
-            subprocess.run(command, stdin=source, stdout=subprocess.DEVNULL, check=True,
-                           env={**os.environ, "LC_ALL": "C.UTF-8"})
-            times.append(time.perf_counter() - start)
-    return statistics.median(times)
+def hyperfine(commands, scratch, extra):
+    """Returns the median seconds of each command, timed by one hyperfine run."""
+    report = os.path.join(scratch, "report.json")
+    subprocess.run(["hyperfine", "--style", "none", "--export-json", report, *extra, *commands],
+                   check=True, stdout=subprocess.DEVNULL,
+                   env={**os.environ, "LC_ALL": "C.UTF-8"})
+    with open(report, encoding="utf-8") as source:
+        return [result["median"] for result in json.load(source)["results"]]
+
+
+def compare(title, named_commands, scratch, extra):
+    medians = hyperfine([command for _, command in named_commands], scratch, extra)
+    floor = medians[-1]
+    print(title)
+    for (name, _), median in zip(named_commands, medians):
+        print(f"  {name:<28} {median * 1000:8.2f} ms  {median / floor:5.2f}x the floor")
 
 
 def main():
-    tool = os.path.join(sys.argv[1], "cli", "tinglan-query")
+    parser = argparse.ArgumentParser()
+    parser.add_argument("build_dir")
+    parser.add_argument("--baseline")
+    args = parser.parse_args()
+    tool = os.path.join(args.build_dir, "cli", "tinglan-query")
+    floor = os.path.join(args.build_dir, "bench", "cli_floor")
+    tools = [("tinglan-query", tool)] + ([("baseline", args.baseline)] if args.baseline else [])
+
     with tempfile.TemporaryDirectory() as scratch:
-        path = os.path.join(scratch, "hanzi.txt")
-        make_text(path)
-        each = median_seconds([tool, "--each"], path)
-        wc = median_seconds(["wc", "-m"], path)
-    print(f"tinglan-query --each: {each * 1000:.1f} ms; wc -m: {wc * 1000:.1f} ms; "
-          f"ratio {each / wc:.2f}")
+        text = os.path.join(scratch, "hanzi.txt")
+        lines = os.path.join(scratch, "lines.txt")
+        make_text(text, 40)
+        make_text(lines, 1)
+        compare("one character (no shell)",
+                [(f"{name} 啊", f"{path} 啊") for name, path in tools] + [("cli_floor", floor)],
+                scratch, ["-N", "--warmup", "20", "--runs", "300"])
+        for title, option, source in (("--each, 10 MB of hanzi", " --each", text),
+                                      ("one hanzi a line, 10 MB", "", lines)):
+            compare(title,
+                    [(f"{name}{option}", f"{path}{option} <{source} >/dev/null")
+                     for name, path in tools] + [("wc -m", f"wc -m <{source} >/dev/null")],
+                    scratch, ["--warmup", "2", "--runs", "15"])
 
 
 if __name__ == "__main__":
