@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/input.h"
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -15,7 +16,11 @@ StandardInput::Result StandardInput::read() {
             return Result::data;
         }
         if (n == 0) return Result::end;
-        if (errno != EINTR) {
+        if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            // Standard input was left non-blocking by whoever shares it: wait as a read would.
+            pollfd readable{STDIN_FILENO, POLLIN, 0};
+            ::poll(&readable, 1, -1);
+        } else if (errno != EINTR) {
             m_errorNumber = errno;
             return Result::failed;
         }

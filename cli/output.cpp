@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/output.h"
 
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,6 +22,10 @@ bool StandardOutput::flush() {
             ::write(STDOUT_FILENO, m_buffer.data() + written, m_buffer.size() - written);
         if (n >= 0) {
             written += static_cast<std::size_t>(n);
+        } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            // Standard output was left non-blocking by whoever shares it: wait as a write would.
+            pollfd writable{STDOUT_FILENO, POLLOUT, 0};
+            ::poll(&writable, 1, -1);
         } else if (errno != EINTR) {
             m_errorNumber = errno;
             m_state = errno == EPIPE ? State::closedByReader : State::failed;
