@@ -14,6 +14,7 @@ import argparse
 import json
 import os
 import random
+import statistics
 import subprocess
 import tempfile
 
@@ -37,21 +38,31 @@ def make_text(path, per_line):
 
 
 def hyperfine(commands, scratch, extra):
-    """Returns the median seconds of each command, timed by one hyperfine run."""
+    """Returns the median wall seconds and the mean CPU seconds (user and system) of each
+    command, timed by one hyperfine run."""
     report = os.path.join(scratch, "report.json")
     subprocess.run(["hyperfine", "--style", "none", "--export-json", report, *extra, *commands],
-                   check=True, stdout=subprocess.DEVNULL,
+                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                    env={**os.environ, "LC_ALL": "C.UTF-8"})
     with open(report, encoding="utf-8") as source:
-        return [result["median"] for result in json.load(source)["results"]]
+        return [(result["median"], result["user"] + result["system"])
+                for result in json.load(source)["results"]]
 
 
-def compare(title, named_commands, scratch, extra):
-    medians = hyperfine([command for _, command in named_commands], scratch, extra)
-    floor = medians[-1]
-    print(title)
-    for (name, _), median in zip(named_commands, medians):
-        print(f"  {name:<28} {median * 1000:8.2f} ms  {median / floor:5.2f}x the floor")
+def compare(title, named_commands, scratch, extra, rounds):
+    """Times the commands in `rounds` hyperfine runs one after the other, so that a change of
+    load on a shared machine shows in all of them alike; the floor is the last command."""
+    by_round = [hyperfine([command for _, command in named_commands], scratch, extra)
+                for _ in range(rounds)]
+    print(f"{title}: median over {rounds} rounds of the median wall time, of its ratio to the "
+          "floor in the same round, and of the mean CPU time (user + system) and its ratio")
+    for i, (name, _) in enumerate(named_commands):
+        wall = statistics.median(times[i][0] for times in by_round)
+        wall_ratio = statistics.median(times[i][0] / times[-1][0] for times in by_round)
+        cpu = statistics.median(times[i][1] for times in by_round)
+        cpu_ratio = statistics.median(times[i][1] / times[-1][1] for times in by_round)
+        print(f"  {name:<28} {wall * 1000:8.2f} ms {wall_ratio:5.2f}x   "
+              f"CPU {cpu * 1000:8.2f} ms {cpu_ratio:5.2f}x")
 
 
 def main():
@@ -70,13 +81,13 @@ def main():
         make_text(lines, 1)
         compare("one character (no shell)",
                 [(f"{name} 啊", f"{path} 啊") for name, path in tools] + [("cli_floor", floor)],
-                scratch, ["-N", "--warmup", "20", "--runs", "300"])
+                scratch, ["-N", "--warmup", "10", "--runs", "100"], rounds=5)
         for title, option, source in (("--each, 10 MB of hanzi", " --each", text),
                                       ("one hanzi a line, 10 MB", "", lines)):
             compare(title,
                     [(f"{name}{option}", f"{path}{option} <{source} >/dev/null")
                      for name, path in tools] + [("wc -m", f"wc -m <{source} >/dev/null")],
-                    scratch, ["--warmup", "2", "--runs", "15"])
+                    scratch, ["--warmup", "1", "--runs", "5"], rounds=3)
 
 
 if __name__ == "__main__":
