@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build git python3     # toolchain and generator
     qt6-base-dev libgl-dev                            # Qt 6 Core, Widgets, Test
-    libgtest-dev libgmock-dev libbenchmark-dev        # tests and benchmarks
+    libgtest-dev libgmock-dev libbenchmark-dev hyperfine  # tests and benchmarks
     clang libclang-rt-14-dev                          # the libFuzzer build
     rime-data-wubi unicode-data                       # table sources, for the up-to-date check
     fonts-noto-cjk fonts-arphic-uming                 # Song and sans CJK fonts for the window
