@@ -1,0 +1,194 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "settings/profile_file.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+// Linux gives up after 40 links too (ELOOP).
+constexpr int kMaxLinkDepth = 40;
+
+constexpr auto kLockWait = std::chrono::seconds(3);
+
+// QSaveFile names its temporary file after the target and six random letters or digits.
+constexpr qsizetype kTemporarySuffixLength = 6;
+
+QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+bool sameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Opens the lock file and waits for its lock; -1 when it cannot be had in time.
+int acquireLock(const QByteArray& path) {
+    const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+    auto pause = std::chrono::milliseconds(1);
+    for (;;) {
+        // Read-only is enough for flock() and lets a writer reuse a lock file another user's
+        // crashed writer left; O_NOFOLLOW and O_NONBLOCK keep a planted link or FIFO harmless.
+        const int fd =
+            ::open(path.constData(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+        if (fd < 0) return -1;
+        struct stat opened {};
+        if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+            ::close(fd);
+            return -1;
+        }
+        // Let every user of the directory open it, whatever the umask.
+        if (opened.st_uid == ::geteuid()) ::fchmod(fd, 0644);
+
+        bool locked = false;
+        while (!locked) {
+            if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+                locked = true;
+            } else if ((errno != EWOULDBLOCK && errno != EINTR) ||
+                       std::chrono::steady_clock::now() >= deadline) {
+                ::close(fd);
+                return -1;
+            } else {
+                std::this_thread::sleep_for(pause);
+                pause = std::min(pause * 2, std::chrono::milliseconds(16));
+            }
+        }
+        // The holder before us removes the lock file before it lets go: a lock on a file that
+        // is no longer at the path serialises nothing, so start again with the path's file.
+        struct stat atPath {};
+        if (::stat(path.constData(), &atPath) == 0 && sameFile(opened, atPath)) return fd;
+        ::close(fd);
+    }
+}
+
+bool isTemporaryName(QStringView name, QStringView target) {
+    if (name.size() != target.size() + 1 + kTemporarySuffixLength || !name.startsWith(target) ||
+        name[target.size()] != u'.') {
+        return false;
+    }
+    for (const QChar c : name.sliced(target.size() + 1)) {
+        if (!(c.isDigit() || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'))) return false;
+    }
+    return true;
+}
+
+// Writes all of `bytes`. A size limit or a full disk shows first as a short write, which QSaveFile
+// does not count as an error, so commit() would put a cut file in place: the rest is written
+// again until the write fails outright.
+bool writeAll(QSaveFile& file, QByteArrayView bytes) {
+    while (!bytes.isEmpty()) {
+        const qint64 written = file.write(bytes.data(), bytes.size());
+        if (written <= 0) return false;
+        bytes = bytes.sliced(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<QByteArray> readProfileFile(const QString& path) {
+    const QByteArray name = nativePath(path);
+    // Look before opening, so that no device is even opened; then check what was opened.
+    struct stat info {};
+    if (::stat(name.constData(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    const FileDescriptor fd(::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_size > kMaxProfileFileBytes) {
+        return std::nullopt;
+    }
+    // The size is only a hint: files under /proc report 0 and may hold far more, and a file may
+    // grow while it is read. One byte beyond the limit tells a too-large file.
+    QByteArray bytes;
+    qsizetype used = 0;
+    bytes.resize(qsizetype(info.st_size) + 1);
+    for (;;) {
+        if (used == bytes.size()) {
+            if (used > kMaxProfileFileBytes) return std::nullopt;
+            bytes.resize(std::min(bytes.size() * 2, kMaxProfileFileBytes + 1));
+        }
+        const ssize_t got = ::read(fd.get(), bytes.data() + used, size_t(bytes.size() - used));
+        if (got == 0) break;
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return std::nullopt;
+        }
+        used += got;
+    }
+    if (used > kMaxProfileFileBytes) return std::nullopt;
+    bytes.truncate(used);
+    return bytes;
+}
+
+std::optional<QString> profileWriteTarget(const QString& path) {
+    QString current = path;
+    for (int depth = 0; depth <= kMaxLinkDepth; ++depth) {
+        const QFileInfo info(current);
+        if (!info.isSymLink()) return current;
+        current = info.symLinkTarget();
+        if (current.isEmpty()) return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+ProfileWriteLock::ProfileWriteLock(const QString& target)
+    : m_path(nativePath(target + QStringLiteral(".lock"))), m_fd(acquireLock(m_path)) {}
+
+ProfileWriteLock::~ProfileWriteLock() {
+    if (m_fd < 0) return;
+    // Removed while still locked, so no one can take the lock of a file that is gone: a waiter
+    // that got hold of it sees so and starts again. A failed removal leaves a harmless file.
+    ::unlink(m_path.constData());
+    ::close(m_fd);
+}
+
+void removeLeftoverTemporaries(const QString& target) {
+    const QFileInfo info(target);
+    const QString name = info.fileName();
+    QDirIterator entries(info.path(), QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    while (entries.hasNext()) {
+        const QString entry = entries.next();
+        if (isTemporaryName(QFileInfo(entry).fileName(), name)) QFile::remove(entry);
+    }
+}
+
+bool replaceProfileFile(const QString& target, QByteArrayView bytes,
+                        std::optional<FileOwner> owner) {
+    // open() refuses a file the user may not write, even where the directory would let a
+    // rename replace it, and gives the temporary file the old file's permissions. Unbuffered,
+    // so that each write reports what really reached the file.
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+    if (owner) {
+        // A file that another user (root, say) writes must stay its owner's file.
+        struct stat made {};
+        if (::fstat(file.handle(), &made) != 0) return false;
+        if (made.st_uid != owner->uid || made.st_gid != owner->gid) {
+            if (::fchown(file.handle(), owner->uid, owner->gid) != 0) return false;
+        }
+    }
+    // Leaving without commit() discards the temporary file and keeps the old one.
+    return writeAll(file, bytes) && file.commit();
+}
