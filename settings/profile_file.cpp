@@ -11,8 +11,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <algorithm>
 #include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -45,15 +48,14 @@ bool sameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// Opens the lock file and waits for its lock; -1 when it cannot be had in time.
-int acquireLock(const QByteArray& path) {
-    const auto deadline = std::chrono::steady_clock::now() + kLockWait;
-    auto pause = std::chrono::milliseconds(1);
+// Opens the lock file and waits, for as long as it takes, for its lock; -1 when the file cannot
+// be opened.
+int waitForLock(const QByteArray& path) {
     for (;;) {
         // Read-only is enough for flock() and lets a writer reuse a lock file another user's
         // crashed writer left; O_NOFOLLOW and O_NONBLOCK keep a planted link or FIFO harmless.
-        const int fd =
-            ::open(path.constData(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+        const int fd = ::open(path.constData(),
+                              O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
         if (fd < 0) return -1;
         struct stat opened {};
         if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
@@ -62,19 +64,13 @@ int acquireLock(const QByteArray& path) {
         }
         // Let every user of the directory open it, whatever the umask.
         if (opened.st_uid == ::geteuid()) ::fchmod(fd, 0644);
-
-        bool locked = false;
-        while (!locked) {
-            if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-                locked = true;
-            } else if ((errno != EWOULDBLOCK && errno != EINTR) ||
-                       std::chrono::steady_clock::now() >= deadline) {
-                ::close(fd);
-                return -1;
-            } else {
-                std::this_thread::sleep_for(pause);
-                pause = std::min(pause * 2, std::chrono::milliseconds(16));
-            }
+        int locked = 0;
+        do {
+            locked = ::flock(fd, LOCK_EX);
+        } while (locked != 0 && errno == EINTR);
+        if (locked != 0) {
+            ::close(fd);
+            return -1;
         }
         // The holder before us removes the lock file before it lets go: a lock on a file that
         // is no longer at the path serialises nothing, so start again with the path's file.
@@ -82,6 +78,50 @@ int acquireLock(const QByteArray& path) {
         if (::stat(path.constData(), &atPath) == 0 && sameFile(opened, atPath)) return fd;
         ::close(fd);
     }
+}
+
+void releaseLock(const QByteArray& path, int fd) {
+    // Removed while still locked, so no one can take the lock of a file that is gone: a waiter
+    // that got hold of it sees so and starts again. A failed removal leaves a harmless file.
+    ::unlink(path.constData());
+    ::close(fd);
+}
+
+// A wait for the lock in a thread of its own. flock() has no time-out, and polling with
+// LOCK_NB lets a busy writer take the lock again and again before a polling one looks.
+struct LockWait {
+    std::mutex mutex;
+    std::condition_variable done;
+    bool finished = false;
+    bool abandoned = false;
+    int fd = -1;
+};
+
+int acquireLock(const QByteArray& path) {
+    const auto wait = std::make_shared<LockWait>();
+    try {
+        std::thread([wait, path] {
+            const int fd = waitForLock(path);
+            const std::lock_guard<std::mutex> guard(wait->mutex);
+            if (wait->abandoned) {
+                if (fd >= 0) releaseLock(path, fd);
+                return;
+            }
+            wait->fd = fd;
+            wait->finished = true;
+            wait->done.notify_one();
+        }).detach();
+    } catch (const std::system_error&) {
+        return -1;
+    }
+    std::unique_lock<std::mutex> guard(wait->mutex);
+    // A holder that hangs (stopped, say) costs a write, not the window; the waiting thread
+    // lets go as soon as it gets the lock.
+    if (!wait->done.wait_for(guard, kLockWait, [&] { return wait->finished; })) {
+        wait->abandoned = true;
+        return -1;
+    }
+    return wait->fd;
 }
 
 bool isTemporaryName(QStringView name, QStringView target) {
@@ -157,11 +197,7 @@ ProfileWriteLock::ProfileWriteLock(const QString& target)
     : m_path(nativePath(target + QStringLiteral(".lock"))), m_fd(acquireLock(m_path)) {}
 
 ProfileWriteLock::~ProfileWriteLock() {
-    if (m_fd < 0) return;
-    // Removed while still locked, so no one can take the lock of a file that is gone: a waiter
-    // that got hold of it sees so and starts again. A failed removal leaves a harmless file.
-    ::unlink(m_path.constData());
-    ::close(m_fd);
+    if (m_fd >= 0) releaseLock(m_path, m_fd);
 }
 
 void removeLeftoverTemporaries(const QString& target) {
