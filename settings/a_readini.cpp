@@ -99,7 +99,8 @@ QStringList ReadIniValues(const QString& path, const QString& section, const QSt
 
 QString WriteIniValue(const QString& path, const QString& section, const QString& key,
                       const QString& value) {
-    // Checked before any file is touched, so that a refused value changes nothing.
+    // The file's new bytes, first as if it were missing: names and value are checked before
+    // any file is touched, so that a refused value changes nothing.
     QByteArray text;
     if (!setValue(text, section, key, value)) return kFailed;
 
