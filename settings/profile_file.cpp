@@ -25,7 +25,6 @@ constexpr int kMaxLinkDepth = 40;
 
 constexpr auto kLockWait = std::chrono::seconds(3);
 
-// QSaveFile names its temporary file after the target and six random letters or digits.
 constexpr qsizetype kTemporarySuffixLength = 6;
 
 QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
@@ -124,15 +123,28 @@ int acquireLock(const QByteArray& path) {
     return wait->fd;
 }
 
+// QSaveFile names its temporary file after the target, a dot and six random ASCII letters. A
+// suffix a user would type (all one case, or capitalised: "backup", "Backup") is never taken
+// for one, at the price of leaving the few random names that look like that.
 bool isTemporaryName(QStringView name, QStringView target) {
     if (name.size() != target.size() + 1 + kTemporarySuffixLength || !name.startsWith(target) ||
         name[target.size()] != u'.') {
         return false;
     }
-    for (const QChar c : name.sliced(target.size() + 1)) {
-        if (!(c.isDigit() || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'))) return false;
+    const QStringView suffix = name.sliced(target.size() + 1);
+    bool lower = false;
+    bool upperAfterFirst = false;
+    for (qsizetype pos = 0; pos < suffix.size(); ++pos) {
+        const QChar c = suffix[pos];
+        if (c >= u'a' && c <= u'z') {
+            lower = true;
+        } else if (c >= u'A' && c <= u'Z') {
+            upperAfterFirst = upperAfterFirst || pos > 0;
+        } else {
+            return false;
+        }
     }
-    return true;
+    return lower && upperAfterFirst;
 }
 
 // Writes all of `bytes`. A size limit or a full disk shows first as a short write, which QSaveFile

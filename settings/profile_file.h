@@ -40,9 +40,10 @@ private:
     int m_fd = -1;
 };
 
-// Removes the temporaries that a killed save of `target` left beside it (regular files named
-// like "SetValve.ini.AbC12x"). Call only while holding the ProfileWriteLock of `target`: no
-// save of ours is then under way, so none of them is in use.
+// Removes the temporaries that a killed save of `target` left beside it: regular files named
+// like "SetValve.ini.AbCxyZ", though never like "SetValve.ini.backup" or ".Backup". Call only
+// while holding the ProfileWriteLock of `target`: no save of ours is then under way, so none
+// of them is in use.
 void removeLeftoverTemporaries(const QString& target);
 
 // The owner and group a replaced file keeps.
