@@ -37,11 +37,13 @@ QStringList ReadIniValues(const QString& path, const QString& section, const QSt
 QString WriteIniValue(const QString& path, const QString& section, const QString& key,
                       const QString& value);
 
-// Creates the file at `path` (a dangling symbolic link's target) holding `section` with
-// `entries` in order: the same bytes as the same WriteIniValue calls one after another on a
-// missing file would leave, but in one all-or-nothing write, so that afterwards the file either
-// does not exist or holds all of them. Returns "1" on success, "0", creating nothing, when
-// something already exists at the path, when any entry would be refused by WriteIniValue or
-// when the file cannot be written.
+// Creates the file at `path` (or the target of a dangling symbolic link there) holding
+// `section` with `entries` in order: the same bytes as the same WriteIniValue calls one after
+// another on a missing file would leave, but in one all-or-nothing write, so that afterwards,
+// even if the process is killed meanwhile, the file either does not exist or holds all of them.
+// Waits for other writers as WriteIniValue does. Returns "1" when it created the file; "0",
+// leaving everything as it was, when anything already exists at the path (another copy of the
+// program may just have made it), when WriteIniValue would refuse any of the entries, or when
+// the file cannot be written.
 QString WriteNewIniFile(const QString& path, const QString& section,
                         const QList<std::pair<QString, QString>>& entries);
