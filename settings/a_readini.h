@@ -30,10 +30,10 @@ QStringList ReadIniValues(const QString& path, const QString& section, const QSt
 // was, and keeps its mode, owner and group. A symbolic link is followed and stays. Writers in
 // other processes wait for each other, so no write is lost; the write also removes what a
 // killed write left behind. Returns "1" on success, "0" when the file cannot or may not be
-// written (a loop of links, anything but a regular file of at most 1 MiB, an owner or group
-// that cannot be kept, another writer holding the file for three seconds) or when the names or
-// the value would break its layout (a line end, "]" or a leading ";" or "[" in a name, "=" in a
-// key) or hold a character GBK lacks.
+// written (a loop of links; anything but a regular file of at most 1 MiB, before or after; an
+// owner or group that cannot be kept; another writer holding the file for three seconds) or
+// when the names or the value would break its layout (a line end, "]" or a leading ";" or "["
+// in a name, "=" in a key) or hold a character GBK lacks.
 QString WriteIniValue(const QString& path, const QString& section, const QString& key,
                       const QString& value);
 

@@ -224,6 +224,8 @@ void removeLeftoverTemporaries(const QString& target) {
 
 bool replaceProfileFile(const QString& target, QByteArrayView bytes,
                         std::optional<FileOwner> owner) {
+    // A file that no read would take is no settings file.
+    if (bytes.size() > kMaxProfileFileBytes) return false;
     // open() refuses a file the user may not write, even where the directory would let a
     // rename replace it, and gives the temporary file the old file's permissions. Unbuffered,
     // so that each write reports what really reached the file.

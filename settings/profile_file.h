@@ -55,6 +55,7 @@ struct FileOwner {
 // Replaces the file `target` (no symbolic link) by one holding `bytes`, or creates it, whole or
 // not at all: a temporary file beside it, synced and renamed over it. The new file keeps the old
 // one's permissions and, when `owner` is given, that owner and group. Returns false, leaving
-// the old file as it was, when any step fails, the owner or group cannot be kept included.
+// the old file as it was, when any step fails, the owner or group cannot be kept included, and
+// for more than kMaxProfileFileBytes bytes, which no read would take.
 [[nodiscard]] bool replaceProfileFile(const QString& target, QByteArrayView bytes,
                                       std::optional<FileOwner> owner);

@@ -104,8 +104,9 @@ const ProfileCase kProfileCases[] = {
     {"no final line end", "[s]\r\na=1", false, "s", "a", kNone, "1", {}},
     {"a byte-order mark", "\xEF\xBB\xBF[s]\r\na=1\r\n", false, "s", "a", kNone, "1", {}},
     {"a key before any section", "a=1\r\n[s]\r\n", false, "s", "a", kNone, kNone, {}},
-    {"a [ line without ] ends the section before", "[s]\r\n[x\r\na=1\r\n", false, "s", "a", kNone, kNone, {}},
-    {"and opens one named up to the line end", "[ x y \t\r\na=1\r\n", false, "x y", "a", kNone, "1", {}},
+    {"a [ line without ] ends a section", "[s]\r\n[x\r\na=1\r\n", false, "s", "a", kNone, kNone, {}},
+    {"and opens one named up to the line end",
+     "[ x y \t\r\na=1\r\n", false, "x y", "a", kNone, "1", {}},
     {"NUL and non-GBK bytes", "[s]\r\nx=\0\xFF\x81\r\na=1\r\n"sv, false, "s", "a", kNone, "1", {}},
     {"GBK value", "[s]\r\na=\xBA\xBA\r\n", false, "s", "a", kNone, "汉", {}},
 
@@ -471,6 +472,8 @@ TEST_F(ReadIniTest, OneMebibyteFileWithALongLine) {
     putFile(m_path, before);
     EXPECT_EQ(ReadIniValue(m_path, "s", "target", kNone), "old");
     EXPECT_EQ(ReadIniValue(m_path, "s", "long", kNone), QString(253, u'x'));
+    EXPECT_EQ(WriteIniValue(m_path, "s", "new", "1"), "0") << "the file would be unreadable";
+    EXPECT_EQ(fileBytes(m_path), before);
     ASSERT_EQ(WriteIniValue(m_path, "s", "long", "short"), "1");
     ASSERT_EQ(WriteIniValue(m_path, "s", "new", "1"), "1");
     EXPECT_EQ(fileBytes(m_path), "[s]\r\ntarget=old\r\nlong=short\r\nnew=1\r\n");
