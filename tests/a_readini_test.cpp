@@ -104,7 +104,7 @@ const ProfileCase kProfileCases[] = {
     {"no final line end", "[s]\r\na=1", false, "s", "a", kNone, "1", {}},
     {"a byte-order mark", "\xEF\xBB\xBF[s]\r\na=1\r\n", false, "s", "a", kNone, "1", {}},
     {"a key before any section", "a=1\r\n[s]\r\n", false, "s", "a", kNone, kNone, {}},
-    {"a [ line without ] ends a section", "[s]\r\n[x\r\na=1\r\n", false, "s", "a", kNone, kNone, {}},
+    {"[ without ] ends a section", "[s]\r\n[x\r\na=1\r\n", false, "s", "a", kNone, kNone, {}},
     {"and opens one named up to the line end",
      "[ x y \t\r\na=1\r\n", false, "x y", "a", kNone, "1", {}},
     {"NUL and non-GBK bytes", "[s]\r\nx=\0\xFF\x81\r\na=1\r\n"sv, false, "s", "a", kNone, "1", {}},
