@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -262,6 +263,7 @@ TEST_F(ReadIniTest, NewFileWrittenAllOrNothing) {
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
+            prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlives a test run cut short
             for (;;) {
                 WriteNewIniFile(m_path, kSection, kFirstRunEntries);
                 unlink(path.constData());
@@ -312,6 +314,7 @@ TEST_F(ReadIniTest, CrashedWriterLeavesNothingInTheWay) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
         const ProfileWriteLock lock(m_path);
         const char held = lock.isHeld() ? '1' : '0';
         (void)!write(ready[1], &held, 1);
