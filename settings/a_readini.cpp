@@ -4,7 +4,6 @@
 #include <errno.h>
 #include <sys/stat.h>
 
-#include <QDir>
 #include <QFile>
 #include <optional>
 #include <utility>
@@ -79,10 +78,6 @@ bool setValue(QByteArray& text, const QString& section, const QString& key, cons
 }
 
 }  // namespace
-
-QString settingsFilePath(const QString& programDirectory) {
-    return QDir(programDirectory).filePath(QStringLiteral("SetValve.ini"));
-}
 
 QString ReadIniValue(const QString& path, const QString& section, const QString& key,
                      const QString& defaultValue) {

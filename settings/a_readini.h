@@ -9,9 +9,6 @@
 
 #include "settings/setting_keys.h"
 
-// Returns the settings file's path in `programDirectory`.
-QString settingsFilePath(const QString& programDirectory);
-
 // Returns the value of `key` in `section` of the file at `path`, at most 253 GBK bytes of it (a
 // two-byte character that does not fit is dropped), or `defaultValue` when the file, the section
 // or the key is missing. Anything but a regular file of at most 1 MiB counts as missing. Never

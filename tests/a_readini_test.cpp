@@ -20,6 +20,7 @@
 #include <functional>
 #include <string_view>
 
+#include "settings/file_locations.h"
 #include "settings/profile_file.h"
 #include "tests/qt_printers.h"
 #include "tests/test_files.h"
@@ -59,7 +60,7 @@ bool inChild(const std::function<bool()>& body) {
 class ReadIniTest : public ::testing::Test {
 protected:
     QTemporaryDir m_dir;
-    QString m_path = settingsFilePath(m_dir.path());
+    QString m_path = fileLocationsIn(m_dir.path()).settingsFile;
 };
 
 // One call on a file: its bytes before, the call, the result, its bytes after (a read keeps them).

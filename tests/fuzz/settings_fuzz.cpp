@@ -18,6 +18,7 @@
 #include <cstdio>
 
 #include "settings/a_readini.h"
+#include "settings/file_locations.h"
 
 namespace {
 
@@ -85,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<uint8_t> rest = input.ConsumeRemainingBytes<uint8_t>();
     const QByteArray before(reinterpret_cast<const char*>(rest.data()), qsizetype(rest.size()));
 
-    const QString path = settingsFilePath(fuzzDirectory());
+    const QString path = fileLocationsIn(fuzzDirectory()).settingsFile;
     putFile(path, before);
     const QString missing = QStringLiteral("\x01missing");
     const QString onTop = QStringLiteral("SetOnTop");
