@@ -77,6 +77,20 @@ bool setValue(QByteArray& text, const QString& section, const QString& key, cons
     return true;
 }
 
+// Runs `write` on the file that a write of `path` goes to (its links followed; a loop is left
+// alone), holding the writers' lock, after removing what killed writes left behind. Two copies
+// of the program writing at once would otherwise each replace the file with their own edit of
+// the same old text, and one edit would be lost. Returns "1" when `write` succeeds.
+template <typename Write>
+QString writeLocked(const QString& path, Write write) {
+    const std::optional<QString> target = profileWriteTarget(path);
+    if (!target) return kFailed;
+    const ProfileWriteLock lock(*target);
+    if (!lock.isHeld()) return kFailed;
+    removeLeftoverTemporaries(*target);
+    return write(*target) ? kSucceeded : kFailed;
+}
+
 }  // namespace
 
 QString ReadIniValue(const QString& path, const QString& section, const QString& key,
@@ -99,28 +113,20 @@ QString WriteIniValue(const QString& path, const QString& section, const QString
     QByteArray text;
     if (!setValue(text, section, key, value)) return kFailed;
 
-    // A symbolic link is followed, and stays; a loop of links is left alone.
-    const std::optional<QString> target = profileWriteTarget(path);
-    if (!target) return kFailed;
-    // Two copies of the program writing at once would each replace the file with their own
-    // edit of the same old text, and one edit would be lost.
-    const ProfileWriteLock lock(*target);
-    if (!lock.isHeld()) return kFailed;
-    removeLeftoverTemporaries(*target);
-
-    struct stat info {};
-    if (::lstat(QFile::encodeName(*target).constData(), &info) != 0) {
-        if (errno != ENOENT) return kFailed;
-        return replaceProfileFile(*target, text, std::nullopt) ? kSucceeded : kFailed;
-    }
-    // A directory, FIFO or device at the path is left alone, and so is a file too large to read.
-    if (!S_ISREG(info.st_mode)) return kFailed;
-    std::optional<QByteArray> oldText = readProfileFile(*target);
-    if (!oldText) return kFailed;
-    text = std::move(*oldText);
-    setValue(text, section, key, value);
-    return replaceProfileFile(*target, text, FileOwner{info.st_uid, info.st_gid}) ? kSucceeded
-                                                                                  : kFailed;
+    return writeLocked(path, [&](const QString& target) {
+        struct stat info {};
+        if (::lstat(QFile::encodeName(target).constData(), &info) != 0) {
+            return errno == ENOENT && replaceProfileFile(target, text, std::nullopt);
+        }
+        // A directory, FIFO or device at the path is left alone, and so is a file too large to
+        // read.
+        if (!S_ISREG(info.st_mode)) return false;
+        std::optional<QByteArray> oldText = readProfileFile(target);
+        if (!oldText) return false;
+        text = std::move(*oldText);
+        setValue(text, section, key, value);
+        return replaceProfileFile(target, text, FileOwner{info.st_uid, info.st_gid});
+    });
 }
 
 QString WriteNewIniFile(const QString& path, const QString& section,
@@ -129,15 +135,12 @@ QString WriteNewIniFile(const QString& path, const QString& section,
     for (const auto& [key, value] : entries) {
         if (!setValue(text, section, key, value)) return kFailed;
     }
-    const std::optional<QString> target = profileWriteTarget(path);
-    if (!target) return kFailed;
-    const ProfileWriteLock lock(*target);
-    if (!lock.isHeld()) return kFailed;
-    removeLeftoverTemporaries(*target);
-    // Another copy of the program may have created the file since the caller looked.
-    struct stat info {};
-    if (::lstat(QFile::encodeName(*target).constData(), &info) == 0 || errno != ENOENT) {
-        return kFailed;
-    }
-    return replaceProfileFile(*target, text, std::nullopt) ? kSucceeded : kFailed;
+    return writeLocked(path, [&](const QString& target) {
+        // Another copy of the program may have created the file since the caller looked.
+        struct stat info {};
+        if (::lstat(QFile::encodeName(target).constData(), &info) == 0 || errno != ENOENT) {
+            return false;
+        }
+        return replaceProfileFile(target, text, std::nullopt);
+    });
 }
