@@ -84,6 +84,7 @@ QIcon pngIcon() {
     // Told the format, the reader takes Qt's own PNG decoder without asking each image plugin
     // (JPEG and the others stay unloaded).
     QImageReader reader(QStringLiteral(":/icon/tinglan.png"), "png");
+    reader.setAutoDetectImageFormat(false);
     return QIcon(QPixmap::fromImage(reader.read()));
 }
 
