@@ -3,7 +3,10 @@
 // button, Tab, Escape, the always-on-top switch, the credit line, select-all and the layout.
 #include "ui/frmmain.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QAccessible>
 #include <QApplication>
@@ -11,12 +14,12 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QFontDatabase>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,12 +31,9 @@
 #include <QWindow>
 #include <atomic>
 #include <chrono>
-#include <fcntl.h>
 #include <functional>
 #include <memory>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 
 #include "tests/qt_printers.h"
 #include "settings/startup.h"
@@ -438,8 +438,8 @@ TEST(SettingsText, TheToolTipShowsAsWrittenAndLoadsNothingWhileTheWindowAnswers)
         "<img src=\"file:///dev/zero\">",
     };
     for (const char* const written : toolTips) {
-        const QString toolTip = QString::fromUtf8(written).replace(
-            QStringLiteral("FIFO"), QString::fromLocal8Bit(fifo));
+        const QString toolTip = QString::fromUtf8(written).replace(QStringLiteral("FIFO"),
+                                                                   QString::fromLocal8Bit(fifo));
         SCOPED_TRACE(toolTip.toStdString());
         putFile(directory.filePath(QStringLiteral("SetValve.ini")),
                 settingsWith(QStringLiteral("ToolTipText=") + toolTip + QStringLiteral("\r\n")));

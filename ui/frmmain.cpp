@@ -195,7 +195,7 @@ void frmmain::placeControls() {
                                       placement.height, dpiX, dpiY));
         // The boxes keep their designed places and sizes; the text is fitted to them.
         fitTextToBox(control, placement.font,
-                       &control == m_txthanzi ? textHeight(*m_txthanzi) : control.height());
+                     &control == m_txthanzi ? textHeight(*m_txthanzi) : control.height());
     }
     setFixedSize(pixels(kClientWidth, dpiX), pixels(kClientHeight, dpiY));
     if (const QScreen* const screen = this->screen()) {
@@ -245,9 +245,7 @@ void frmmain::showMessage(const QString& text) {
 
 void frmmain::setCreditToolTip(const QString& text) { m_label4->setToolTip(literalToolTip(text)); }
 
-void frmmain::setOnTopCaption(const QString& text) {
-    m_chkSetOnTop->setText(literalCaption(text));
-}
+void frmmain::setOnTopCaption(const QString& text) { m_chkSetOnTop->setText(literalCaption(text)); }
 
 void frmmain::setLabel1Caption(const QString& text) { m_label1->setText(text); }
 
@@ -255,9 +253,7 @@ void frmmain::setLabel2Caption(const QString& text) { m_label2->setText(text); }
 
 void frmmain::setLabel3Caption(const QString& text) { m_label3->setText(text); }
 
-void frmmain::setSearchCaption(const QString& text) {
-    m_cmmsearch->setText(literalCaption(text));
-}
+void frmmain::setSearchCaption(const QString& text) { m_cmmsearch->setText(literalCaption(text)); }
 
 void frmmain::setTitle(const QString& text) { setWindowTitle(text); }
 

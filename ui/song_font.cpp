@@ -98,8 +98,7 @@ void useSimplifiedChineseFaces() {
     const QFont font = withSimplifiedChineseFaces(QApplication::font());
     QApplication::setFont(font);
     // A platform theme may give tooltips a font of their own.
-    QApplication::setFont(withSimplifiedChineseFaces(QApplication::font("QTipLabel")),
-                          "QTipLabel");
+    QApplication::setFont(withSimplifiedChineseFaces(QApplication::font("QTipLabel")), "QTipLabel");
 }
 
 void fitTextToBox(QWidget& widget, QFont font, int height) {
