@@ -389,8 +389,9 @@ QString shownToolTip() {
     return shown.toPlainText();
 }
 
-// Opens `fifo` (if any) for writing two seconds on, which releases a reader stuck opening it, so that a
-// window that hangs on it fails the test instead of hanging it. Returns whether it found one.
+// Opens `fifo` (if any) for writing two seconds on, which releases a reader stuck opening it, so
+// that a window that hangs on it fails the test instead of hanging it. Returns whether it found
+// one.
 std::future<bool> releaseFifoReaderLater(const QByteArray& fifo) {
     if (fifo.isEmpty()) {
         return std::async(std::launch::deferred, [] { return false; });
