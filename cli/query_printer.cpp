@@ -86,7 +86,7 @@ void appendJsonString(std::string_view text, std::string& out) {
             escaped = next;
             i += 1;
         } else if (byte == 0xE2 && next == 0x80 && (third == 0xA8 || third == 0xA9)) {
-            escaped = 0x2000 | third;
+            escaped = 0x2000 | (third & 0x3F);
             i += 2;
         }
         if (!escaped) {
