@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     }
     const QueryMode mode = options->each ? QueryMode::eachCharacter : QueryMode::firstCharacter;
     // JSON holds everything; --all adds nothing to it.
-    const AnswerFormat format = options->json ? AnswerFormat::json
+    const AnswerFormat format = options->json  ? AnswerFormat::json
                                 : options->all ? AnswerFormat::block
                                                : AnswerFormat::line;
     const bool succeeded = options->texts.empty()

@@ -19,23 +19,38 @@ struct OptionRow {
 };
 
 constexpr OptionRow kOptionRows[] = {
-    {"--each", {}, &Options::each, nullptr,
+    {"--each",
+     {},
+     &Options::each,
+     nullptr,
      "  --each       query every character of each TEXT or line, one answer each;\n"
      "               an empty TEXT or line gives no output, and a line end inside a\n"
      "               TEXT separates as on standard input and is not queried\n"},
-    {"--all", {}, &Options::all, nullptr,
+    {"--all",
+     {},
+     &Options::all,
+     nullptr,
      "  --all        answer with every Wubi code and every reading, in blocks of\n"
      "               lines (see above)\n"},
-    {"--json", {}, &Options::json, nullptr,
+    {"--json",
+     {},
+     &Options::json,
+     nullptr,
      "  --json       answer in JSON lines (see above), with or without --all\n"},
-    {"--code", {}, nullptr, &Options::code,
+    {"--code",
+     {},
+     nullptr,
+     &Options::code,
      "  --code CODE  list the characters that CODE (1 to 4 letters a to y) types at\n"
      "               any level, in the order an input method offers them, the most\n"
      "               frequent first: one line each of the character, a tab, its\n"
      "               code point, a tab and the level of CODE; nothing when CODE\n"
      "               types nothing. Takes no TEXT, --each or --all and reads no\n"
      "               input; --code=CODE is the same\n"},
-    {"--dump", {}, &Options::dump, nullptr,
+    {"--dump",
+     {},
+     &Options::dump,
+     nullptr,
      "  --dump       print every row of the code tables in table order: group\n"
      "               letter, character, code and pinyin, separated by tabs\n"},
     {"--help", "-h", &Options::help, nullptr, "  -h, --help   show this help\n"},
@@ -129,8 +144,8 @@ bool fail(const char* reason, std::string_view argument = {}) {
 
 // Says what does not go together; returns whether all does.
 bool checkCombination(const Options& options) {
-    if (options.dump && (options.each || options.all || options.json || options.code ||
-                         !options.texts.empty()))
+    if (options.dump &&
+        (options.each || options.all || options.json || options.code || !options.texts.empty()))
         return fail("--dump takes no TEXT, --each, --all, --json or --code");
     if (options.code && (options.each || options.all || !options.texts.empty()))
         return fail("--code takes no TEXT, --each or --all");

@@ -2,7 +2,9 @@
 #include "cli/query_printer.h"
 
 #include <QStringView>
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <optional>
 
 #include "query/character_details.h"
@@ -52,13 +54,27 @@ QStringView toUtf16(char32_t codePoint, char16_t (&units)[2]) {
 
 std::string_view levelName(details::CodeLevel level) {
     switch (level) {
-    case details::CodeLevel::Simple1: return "simple1";
-    case details::CodeLevel::Simple2: return "simple2";
-    case details::CodeLevel::Simple3: return "simple3";
-    case details::CodeLevel::Full: return "full";
+        case details::CodeLevel::Simple1:
+            return "simple1";
+        case details::CodeLevel::Simple2:
+            return "simple2";
+        case details::CodeLevel::Simple3:
+            return "simple3";
+        case details::CodeLevel::Full:
+            return "full";
     }
     return {};
 }
+
+struct ShortEscape {
+    unsigned char byte;
+    std::string_view escape;
+};
+
+constexpr ShortEscape kShortEscapes[] = {
+    {'"', "\\\""}, {'\\', "\\\\"}, {'\b', "\\b"}, {'\f', "\\f"},
+    {'\n', "\\n"}, {'\r', "\\r"},  {'\t', "\\t"},
+};
 
 // Appends `text`, valid UTF-8, as a JSON string. Besides what JSON requires, DEL, the C1
 // controls and the two Unicode line separators are escaped too, so that no reader of the line
@@ -70,15 +86,10 @@ void appendJsonString(std::string_view text, std::string& out) {
         const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0u;
         const auto third = i + 2 < text.size() ? static_cast<unsigned char>(text[i + 2]) : 0u;
         std::optional<unsigned> escaped;  // the code point to write as \uXXXX
-        switch (byte) {
-        case '"': out += "\\\""; continue;
-        case '\\': out += "\\\\"; continue;
-        case '\b': out += "\\b"; continue;
-        case '\f': out += "\\f"; continue;
-        case '\n': out += "\\n"; continue;
-        case '\r': out += "\\r"; continue;
-        case '\t': out += "\\t"; continue;
-        default: break;
+        if (const auto it = std::ranges::find(kShortEscapes, byte, &ShortEscape::byte);
+            it != std::end(kShortEscapes)) {
+            out += it->escape;
+            continue;
         }
         if (byte < 0x20 || byte == 0x7F) {
             escaped = byte;
@@ -205,7 +216,8 @@ void QueryPrinter::make(char32_t codePoint, std::string& out) const {
         return;
     }
     // A character the details do not hold has no codes and no readings.
-    const details::CharacterDetails found = detailsOf(character).value_or(details::CharacterDetails{});
+    const details::CharacterDetails found =
+        detailsOf(character).value_or(details::CharacterDetails{});
     if (m_format == AnswerFormat::block) {
         appendBlock(codePoint, result, found, out);
     } else {

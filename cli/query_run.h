@@ -13,9 +13,9 @@ enum class QueryMode {
     eachCharacter,   // one answer per character of every text
 };
 
-// Answers every text in `texts` in order, in `format`, reporting each one that is not valid UTF-8 on
-// standard error. Stops early once `output` is no longer open. Returns false when a text was
-// not valid UTF-8.
+// Answers every text in `texts` in order, in `format`, reporting each one that is not valid UTF-8
+// on standard error. Stops early once `output` is no longer open. Returns false when a text was not
+// valid UTF-8.
 [[nodiscard]] bool answerTexts(const std::vector<std::string_view>& texts, QueryMode mode,
                                AnswerFormat format, StandardOutput& output);
 
@@ -23,5 +23,4 @@ enum class QueryMode {
 // is read, in eachCharacter mode), reporting invalid lines and a failed read on standard error.
 // Stops early once `output` is no longer open. Returns false when a line was not valid UTF-8
 // or reading failed.
-[[nodiscard]] bool answerStandardInput(QueryMode mode, AnswerFormat format,
-                                       StandardOutput& output);
+[[nodiscard]] bool answerStandardInput(QueryMode mode, AnswerFormat format, StandardOutput& output);
