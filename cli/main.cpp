@@ -33,10 +33,7 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
 
     const std::optional<Options> options = parseArguments(argc, argv);
-    if (!options) {
-        std::fwrite(usageText().data(), 1, usageText().size(), stderr);
-        return 2;
-    }
+    if (!options) return 2;
     StandardOutput output;
     if (options->help) {
         output.write(usageText());
@@ -54,8 +51,19 @@ int main(int argc, char** argv) {
         output.write(dump);
         return finish(output, true);
     }
+    if (options->code) {
+        std::string characters;
+        QueryPrinter::appendCharactersOfCode(*options->code, options->json, characters);
+        output.write(characters);
+        return finish(output, true);
+    }
     const QueryMode mode = options->each ? QueryMode::eachCharacter : QueryMode::firstCharacter;
-    const bool succeeded = options->texts.empty() ? answerStandardInput(mode, output)
-                                                  : answerTexts(options->texts, mode, output);
+    // JSON holds everything; --all adds nothing to it.
+    const AnswerFormat format = options->json  ? AnswerFormat::json
+                                : options->all ? AnswerFormat::block
+                                               : AnswerFormat::line;
+    const bool succeeded = options->texts.empty()
+                               ? answerStandardInput(mode, format, output)
+                               : answerTexts(options->texts, mode, format, output);
     return finish(output, succeeded);
 }

@@ -15,11 +15,13 @@ class Answerer {
 public:
     // `sourceKind` names a text in messages ("argument", "line"); with `linesAreTexts`, every
     // line end starts the next text.
-    Answerer(QueryMode mode, StandardOutput& output, const char* sourceKind, bool linesAreTexts)
+    Answerer(QueryMode mode, AnswerFormat format, StandardOutput& output, const char* sourceKind,
+             bool linesAreTexts)
         : m_mode(mode),
           m_output(output),
           m_sourceKind(sourceKind),
-          m_linesAreTexts(linesAreTexts) {}
+          m_linesAreTexts(linesAreTexts),
+          m_printer(format) {}
 
     // Starts text number `number` (counted from 1).
     void beginText(std::size_t number) {
@@ -30,7 +32,7 @@ public:
 
     void character(char32_t codePoint) {
         if (m_mode == QueryMode::eachCharacter) {
-            m_output.write(m_printer.answerLine(codePoint));
+            m_output.write(m_printer.answer(codePoint));
         } else if (!m_haveFirst) {
             m_first = codePoint;
             m_haveFirst = true;
@@ -40,12 +42,13 @@ public:
     void invalidBytes() {
         if (!m_textInvalid) report();
         m_textInvalid = true;
-        if (m_mode == QueryMode::eachCharacter) m_output.write("\n");
+        if (m_mode == QueryMode::eachCharacter) m_output.write(m_printer.emptyAnswer());
     }
 
     void lineEnd() {
         if (m_mode == QueryMode::firstCharacter) {
-            m_output.write(m_haveFirst && !m_textInvalid ? m_printer.answerLine(m_first) : "\n");
+            m_output.write(m_haveFirst && !m_textInvalid ? m_printer.answer(m_first)
+                                                         : m_printer.emptyAnswer());
         }
         if (m_linesAreTexts) beginText(m_number + 1);
     }
@@ -74,9 +77,9 @@ private:
 
 }  // namespace
 
-bool answerTexts(const std::vector<std::string_view>& texts, QueryMode mode,
+bool answerTexts(const std::vector<std::string_view>& texts, QueryMode mode, AnswerFormat format,
                  StandardOutput& output) {
-    Answerer answerer(mode, output, "argument", false);
+    Answerer answerer(mode, format, output, "argument", false);
     for (std::size_t i = 0; i < texts.size() && output.isOpen(); ++i) {
         answerer.beginText(i + 1);
         Utf8LineSplitter splitter(mode == QueryMode::eachCharacter);
@@ -86,8 +89,8 @@ bool answerTexts(const std::vector<std::string_view>& texts, QueryMode mode,
     return !answerer.sawInvalidText();
 }
 
-bool answerStandardInput(QueryMode mode, StandardOutput& output) {
-    Answerer answerer(mode, output, "line", true);
+bool answerStandardInput(QueryMode mode, AnswerFormat format, StandardOutput& output) {
+    Answerer answerer(mode, format, output, "line", true);
     Utf8LineSplitter splitter(true);
     StandardInput input;
     for (;;) {

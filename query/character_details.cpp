@@ -8,10 +8,14 @@ namespace {
 
 QString levelLabel(details::CodeLevel level) {
     switch (level) {
-    case details::CodeLevel::Simple1: return QStringLiteral("一级简码");
-    case details::CodeLevel::Simple2: return QStringLiteral("二级简码");
-    case details::CodeLevel::Simple3: return QStringLiteral("三级简码");
-    case details::CodeLevel::Full: return QStringLiteral("全码");
+        case details::CodeLevel::Simple1:
+            return QStringLiteral("一级简码");
+        case details::CodeLevel::Simple2:
+            return QStringLiteral("二级简码");
+        case details::CodeLevel::Simple3:
+            return QStringLiteral("三级简码");
+        case details::CodeLevel::Full:
+            return QStringLiteral("全码");
     }
     return {};
 }

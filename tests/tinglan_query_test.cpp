@@ -98,6 +98,75 @@ TEST(TinglanQuery, AnswersEachTextOrLine) {
          "\xEF\xBB\xBF啊\n",
          "\uFEFF\tNone!\t\n啊\tkb\ta\n",
          0},
+        // Held with and without pinyin, polyphonic, held by the details only, a supplementary
+        // plane, held by neither, a control character, an empty text.
+        {"all",
+         {"--all", "我", "长", "曹", "\U00020000", "😀", "\t", ""},
+         {},
+         "我 U+6211\n  window:   q (no pinyin)\n"
+         "  codes:    q (simple1), trn (simple3), trnt (full)\n  readings: wǒ\n\n"
+         "长 U+957F\n  window:   ta chang\n"
+         "  codes:    ta (simple2), tay (simple3), tayi (full)\n  readings: cháng, zhǎng\n\n"
+         "曹 U+66F9\n  window:   None! (not in the tables)\n"
+         "  codes:    gma (simple3), gmaj (full)\n  readings: cáo\n\n"
+         "\U00020000 U+20000\n  window:   None! (not in the tables)\n"
+         "  codes:    ghab (full)\n  readings: hē\n\n"
+         "😀 U+1F600\n  window:   None! (not in the tables)\n  codes:    none\n"
+         "  readings: none\n\n"
+         "U+0009\n  window:   None! (not in the tables)\n  codes:    none\n  readings: none\n\n"
+         "\n",
+         0},
+        {"all each stdin",
+         {"--each", "--all"},
+         "啊\n\n兙",
+         "啊 U+554A\n  window:   kb a\n  codes:    kb (simple2), kbs (simple3), kbsk (full)\n"
+         "  readings: a, ā, á, ǎ, à, è\n\n"
+         "兙 U+5159\n  window:   None! (not in the tables)\n  codes:    dqfk (full)\n"
+         "  readings: none\n\n",
+         0},
+        {"json",
+         {"--json", "长", "", "曹"},
+         {},
+         R"({"character":"长","codePoint":"U+957F","wubi":"ta","pinyin":"chang","inTables":true,)"
+         R"("codes":[{"code":"ta","level":"simple2"},{"code":"tay","level":"simple3"},)"
+         R"({"code":"tayi","level":"full"}],"readings":["cháng","zhǎng"]})"
+         "\nnull\n"
+         R"({"character":"曹","codePoint":"U+66F9","wubi":"None!","pinyin":"","inTables":false,)"
+         R"("codes":[{"code":"gma","level":"simple3"},{"code":"gmaj","level":"full"}],)"
+         R"("readings":["cáo"]})"
+         "\n",
+         0},
+        {"json escapes, with --all",
+         {"--json", "--all", "--each", "\t\"\\\u0085\u2028\x01"},
+         {},
+         R"({"character":"\t","codePoint":"U+0009","wubi":"None!","pinyin":"","inTables":false,)"
+         R"("codes":[],"readings":[]})"
+         "\n"
+         R"({"character":"\"","codePoint":"U+0022","wubi":"None!","pinyin":"","inTables":false,)"
+         R"("codes":[],"readings":[]})"
+         "\n"
+         R"({"character":"\\","codePoint":"U+005C","wubi":"None!","pinyin":"","inTables":false,)"
+         R"("codes":[],"readings":[]})"
+         "\n"
+         R"({"character":"\u0085","codePoint":"U+0085","wubi":"None!","pinyin":"","inTables":false,)"
+         R"("codes":[],"readings":[]})"
+         "\n"
+         R"({"character":"\u2028","codePoint":"U+2028","wubi":"None!","pinyin":"","inTables":false,)"
+         R"("codes":[],"readings":[]})"
+         "\n"
+         R"({"character":"\u0001","codePoint":"U+0001","wubi":"None!","pinyin":"","inTables":false,)"
+         R"("codes":[],"readings":[]})"
+         "\n",
+         0},
+        {"code", {"--code", "kbsk"}, {}, "啊\tU+554A\tfull\n\U00020D84\tU+20D84\tfull\n", 0},
+        {"code, one letter", {"--code=q"}, {}, "我\tU+6211\tsimple1\n", 0},
+        {"code types nothing", {"--code", "yyyx"}, {}, "", 0},
+        {"code json",
+         {"--json", "--code", "kbsk"},
+         "我\n",
+         R"({"code":"kbsk","characters":[{"character":"啊","codePoint":"U+554A","level":"full"},)"
+         "{\"character\":\"\U00020D84\",\"codePoint\":\"U+20D84\",\"level\":\"full\"}]}\n",
+         0},
     };
     for (const ToolCase& c : cases) {
         const ToolRun run = runTool(c.arguments, c.input);
@@ -144,6 +213,15 @@ TEST(TinglanQuery, InvalidUtf8IsReportedAndTheRestAnswered) {
          "啊\tkb\ta\n我\tq\t\n\n率\tyx\t\n\n我\tq\t\n",
          "tinglan-query: argument 2 is not valid UTF-8\n",
          1},
+        {"all: an empty line in place",
+         "\"$0\" --all \"$(printf '\\377')\" 😀",
+         {},
+         "\n😀 U+1F600\n  window:   None! (not in the tables)\n  codes:    none\n"
+         "  readings: none\n\n",
+         "tinglan-query: argument 1 is not valid UTF-8\n",
+         1},
+        {"json each stdin: null in place", "\"$0\" --json --each", "\xff\n", "null\n",
+         "tinglan-query: line 1 is not valid UTF-8\n", 1},
         {"surrogate line", "\"$0\"", "啊\n\xed\xa0\x80\n我\n", "啊\tkb\ta\n\n我\tq\t\n",
          "tinglan-query: line 2 is not valid UTF-8\n", 1},
         {"lines", "\"$0\"", lines, "\n\n\n\n", linesReported, 1},
@@ -233,12 +311,30 @@ TEST(TinglanQuery, AnswersAsInputArrivesInBoundedMemory) {
 }
 
 TEST(TinglanQuery, BadOptionsGiveTheUsageAndStatusTwo) {
-    for (const QStringList& arguments :
-         {QStringList{"--bogus"}, QStringList{"--dump", "啊"}, QStringList{"-x", "啊"}}) {
+    const QStringList cases[] = {
+        {"--bogus"},
+        {"--dump", "啊"},
+        {"-x", "啊"},
+        {"--dump", "--json"},
+        {"--json=1"},
+        {"--code"},
+        {"--code", "q", "--code", "b"},
+        {"--code", "kb", "啊"},
+        {"--code", "kb", "--each"},
+        {"--all", "--code", "kb"},
+    };
+    for (const QStringList& arguments : cases) {
         const ToolRun run = runTool(arguments);
         EXPECT_EQ(run.out, "") << arguments.join(' ').toStdString();
         EXPECT_TRUE(run.err.contains("usage: tinglan-query")) << arguments.join(' ').toStdString();
         EXPECT_EQ(run.status, 2) << arguments.join(' ').toStdString();
+    }
+    // A CODE that is no code: the command line is right, so one line without the usage.
+    for (const char* code : {"", "z", "kbskk", "KB", "a1", "啊", "-q"}) {
+        const ToolRun run = runTool({"--code", code});
+        EXPECT_EQ(run.out, "") << code;
+        EXPECT_EQ(run.err, "tinglan-query: a CODE is 1 to 4 letters a to y\n") << code;
+        EXPECT_EQ(run.status, 2) << code;
     }
 }
 
@@ -256,8 +352,12 @@ TEST(TinglanQuery, DumpListsEveryRowInTableOrder) {
 TEST(TinglanQuery, HelpNamesEveryOption) {
     const ToolRun run = runTool({"--help"});
     EXPECT_EQ(run.status, 0);
-    for (const char* option : {"--each", "--dump", "-h", "--help", "--version"})
+    for (const char* option :
+         {"--each", "--all", "--json", "--code CODE", "--dump", "-h", "--help", "--version"})
         EXPECT_TRUE(run.out.contains(option)) << option;
+    // Wrapped for a terminal of 80 columns, and for the manual page made from it.
+    for (const QString& line : QString::fromUtf8(run.out).split('\n'))
+        EXPECT_LE(line.size(), 79) << line.toStdString();
     EXPECT_EQ(runTool({"-h"}).out, run.out);
 }
 
