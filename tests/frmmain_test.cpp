@@ -11,6 +11,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -443,6 +444,57 @@ TEST(SettingsText, TheToolTipShowsAsWrittenAndLoadsNothingWhileTheWindowAnswers)
         EXPECT_EQ(window->wubiResult(), QStringLiteral("kb"));
         QToolTip::hideText();
     }
+}
+
+// Hovering the results after a query shows every code by level and every reading with tones,
+// also for a character the tables do not hold; a result can be selected and copied.
+TEST(Results, TooltipsGiveEveryCodeAndReadingAndTheResultsCanBeCopied) {
+    const struct {
+        const char* query;
+        const char* wubi;
+        const char* codes;
+        const char* readings;
+    } cases[] = {
+        {"长", "ta", "二级简码：ta\n三级简码：tay\n全码：tayi", "读音：cháng、zhǎng"},
+        {"曹", "None!", "三级简码：gma\n全码：gmaj", "读音：cáo"},
+        {"a", "None!", "", ""},
+    };
+    QTemporaryDir directory;
+    ASSERT_TRUE(directory.isValid());
+    const auto window = startWindow(directory.path());
+    auto* const box = control<QLineEdit>(*window, "txthanzi");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.query);
+        box->clear();
+        typeText(box, QString::fromUtf8(c.query));
+        QTest::keyClick(box, Qt::Key_Return);
+        auto* const wubi = control<QLabel>(*window, "Lblwbzxsc");
+        ASSERT_EQ(wubi->text(), QString::fromUtf8(c.wubi));
+        const struct {
+            const char* name;
+            const char* expected;
+        } fields[] = {{"Lblwbzxsc", c.codes}, {"Lblhypysc", c.readings}};
+        for (const auto& field : fields) {
+            QTest::mouseMove(window.get(), QPoint(1, 1));
+            QToolTip::hideText();
+            QTRY_VERIFY(!QToolTip::isVisible());
+            QTest::mouseMove(control<QLabel>(*window, field.name),
+                             control<QLabel>(*window, field.name)->rect().center());
+            EXPECT_EQ(shownToolTip(), QString::fromUtf8(field.expected)) << field.name;
+        }
+    }
+    QToolTip::hideText();
+
+    // A drag across the Wubi result selects it; Ctrl+C puts it on the clipboard.
+    auto* const wubi = control<QLabel>(*window, "Lblwbzxsc");
+    QApplication::clipboard()->clear();
+    QTest::mousePress(wubi, Qt::LeftButton, Qt::NoModifier, QPoint(0, wubi->height() / 2));
+    QTest::mouseMove(wubi, QPoint(wubi->width() - 1, wubi->height() / 2));
+    QTest::mouseRelease(wubi, Qt::LeftButton, Qt::NoModifier,
+                        QPoint(wubi->width() - 1, wubi->height() / 2));
+    EXPECT_EQ(wubi->selectedText(), QStringLiteral("None!"));
+    QTest::keyClick(wubi, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("None!"));
 }
 
 TEST(SettingsText, AnAmpersandInACaptionIsShownAndMakesNoAccessKey) {

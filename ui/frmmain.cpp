@@ -18,6 +18,7 @@
 #include <utility>
 
 #include "common/app_info.h"
+#include "query/character_details.h"
 #include "query/character_query.h"
 #include "query/history_log.h"
 #include "settings/a_readini.h"
@@ -77,8 +78,10 @@ QString literalCaption(const QString& text) {
 
 // A tooltip shows `text` as written. Qt takes a tooltip for markup whenever it looks like some,
 // and markup can load images: an <img> naming a FIFO or /dev/zero would hang the window or
-// exhaust its memory. Escaped, every character is text and nothing is loaded.
+// exhaust its memory. Escaped, every character is text and nothing is loaded. An empty text
+// stays empty: it means no tooltip at all, not an empty one.
 QString literalToolTip(const QString& text) {
+    if (text.isEmpty()) return text;
     return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() +
            QStringLiteral("</p>");
 }
@@ -144,6 +147,8 @@ void frmmain::createControls() {
     m_label1 = plainLabel("Label1", QStringLiteral("五笔编码："), this);
 
     m_lblwbzxsc = plainLabel("Lblwbzxsc", QString(), this);
+    // People paste codes into notes: the results can be selected with the mouse and copied.
+    m_lblwbzxsc->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     m_cmmsearch = new QPushButton(QStringLiteral("查询"), this);
     m_cmmsearch->setObjectName(QStringLiteral("Cmmsearch"));
@@ -151,6 +156,7 @@ void frmmain::createControls() {
     m_label2 = plainLabel("Label2", QStringLiteral("汉语拼音："), this);
 
     m_lblhypysc = plainLabel("Lblhypysc", QStringLiteral("Label1"), this);
+    m_lblhypysc->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     m_label4 = plainLabel<ClickableLabel>("Label4", QString::fromUtf16(kMakerCreditLine), this);
     m_label4->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
@@ -207,13 +213,13 @@ void frmmain::placeControls() {
 }
 
 void frmmain::connectEvents() {
-    connect(m_cmmsearch, &QPushButton::clicked, this, [this] { Cmmsearch_Click(*this); });
+    connect(m_cmmsearch, &QPushButton::clicked, this, [this] { runQuery(); });
 
     // A default button exists only in dialogs; the window takes Enter itself, before any control
     // sees it, so the query runs once whichever control has the focus.
     auto* const enter = new QShortcut(this);
     enter->setKeys({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
-    connect(enter, &QShortcut::activated, this, [this] { Cmmsearch_Click(*this); });
+    connect(enter, &QShortcut::activated, this, [this] { runQuery(); });
 
     // stateChanged fires for clicks and for changes from code alike, and not for the same state.
     connect(m_chkSetOnTop, &QCheckBox::stateChanged, this, [this] { ChkSetOnTop_Click(); });
@@ -222,6 +228,22 @@ void frmmain::connectEvents() {
 }
 
 const FileLocations& frmmain::files() const { return m_files; }
+
+void frmmain::runQuery() {
+    Cmmsearch_Click(*this);
+    showDetailsOfQuery();
+}
+
+void frmmain::showDetailsOfQuery() {
+    const QString character = m_txthanzi->text();
+    // An empty query changes nothing but the focus, the tooltips included.
+    if (character.isEmpty()) return;
+    // The details know far more characters than the tables: one that shows "None!" may still
+    // have codes and readings.
+    const std::optional<details::CharacterDetails> found = detailsOf(character);
+    m_lblwbzxsc->setToolTip(literalToolTip(found ? codesByLevelText(*found) : QString()));
+    m_lblhypysc->setToolTip(literalToolTip(found ? readingsText(*found) : QString()));
+}
 
 QString frmmain::inputText() const { return m_txthanzi->text(); }
 
