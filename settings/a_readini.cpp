@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/a_readini.h"
 
-#include <QDir>
+#include <errno.h>
+#include <sys/stat.h>
+
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <optional>
 #include <utility>
 
 #include "settings/gbk_text.h"
+#include "settings/profile_file.h"
 #include "settings/profile_text.h"
 
 namespace {
@@ -54,74 +55,92 @@ std::optional<Names> encodeNames(const QString& section, const QString& key) {
     return Names{*sectionBytes, *keyBytes};
 }
 
-// Only a regular file is read: a FIFO or a device at the path must not block or flood a read.
-std::optional<QByteArray> readRegularFile(const QString& path) {
-    if (!QFileInfo(path).isFile()) return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return std::nullopt;
-    return bytes;
-}
-
-// Writes all of `bytes`. A size limit or a full disk shows first as a short write, which QSaveFile
-// does not count as an error, so commit() would put a cut file in place: the rest is written
-// again until the write fails outright.
-bool writeAll(QSaveFile& file, QByteArrayView bytes) {
-    while (!bytes.isEmpty()) {
-        const qint64 written = file.write(bytes.data(), bytes.size());
-        if (written <= 0) return false;
-        bytes = bytes.sliced(written);
-    }
-    return true;
-}
-
-}  // namespace
-
-QString settingsFilePath(const QString& programDirectory) {
-    return QDir(programDirectory).filePath(QStringLiteral("SetValve.ini"));
-}
-
-QString ReadIniValue(const QString& path, const QString& section, const QString& key,
-                     const QString& defaultValue) {
+// The text that a key's value reads as, or `defaultValue` where ReadIniValue gives that.
+QString valueIn(const std::optional<QByteArray>& text, const QString& section, const QString& key,
+                const QString& defaultValue) {
+    if (!text) return defaultValue;
     const std::optional<Names> names = encodeNames(section, key);
     if (!names) return defaultValue;
-    const std::optional<QByteArray> text = readRegularFile(path);
-    if (!text) return defaultValue;
     const std::optional<QByteArray> value = profileValue(*text, names->section, names->key);
     if (!value) return defaultValue;
     return decodeGbk(gbkPrefix(*value, kValueBytesReturned)).value_or(defaultValue);
 }
 
+// Sets `key` in `section` of `text`; false, leaving `text`, for names or a value it cannot hold.
+bool setValue(QByteArray& text, const QString& section, const QString& key, const QString& value) {
+    const std::optional<Names> names = encodeNames(section, key);
+    if (!names || hasLineEnd(value)) return false;
+    const std::optional<QByteArray> valueBytes = encodeGbk(value);
+    if (!valueBytes) return false;
+    const ProfileEdit edit = profileEdit(text, names->section, names->key, *valueBytes);
+    text.replace(edit.begin, edit.end - edit.begin, edit.replacement);
+    return true;
+}
+
+// Runs `write` on the file that a write of `path` goes to (its links followed; a loop is left
+// alone), holding the writers' lock, after removing what killed writes left behind. Two copies
+// of the program writing at once would otherwise each replace the file with their own edit of
+// the same old text, and one edit would be lost. Returns "1" when `write` succeeds.
+template <typename Write>
+QString writeLocked(const QString& path, Write write) {
+    const std::optional<QString> target = profileWriteTarget(path);
+    if (!target) return kFailed;
+    const ProfileWriteLock lock(*target);
+    if (!lock.isHeld()) return kFailed;
+    removeLeftoverTemporaries(*target);
+    return write(*target) ? kSucceeded : kFailed;
+}
+
+}  // namespace
+
+QString ReadIniValue(const QString& path, const QString& section, const QString& key,
+                     const QString& defaultValue) {
+    return valueIn(readProfileFile(path), section, key, defaultValue);
+}
+
+QStringList ReadIniValues(const QString& path, const QString& section, const QStringList& keys) {
+    const std::optional<QByteArray> text = readProfileFile(path);
+    QStringList values;
+    values.reserve(keys.size());
+    for (const QString& key : keys) values.append(valueIn(text, section, key, QString()));
+    return values;
+}
+
 QString WriteIniValue(const QString& path, const QString& section, const QString& key,
                       const QString& value) {
-    const std::optional<Names> names = encodeNames(section, key);
-    if (!names || hasLineEnd(value)) return kFailed;
-    const std::optional<QByteArray> valueBytes = encodeGbk(value);
-    if (!valueBytes) return kFailed;
-
-    // A directory, FIFO or device at the path is left alone; a symbolic link is followed.
-    const QFileInfo info(path);
-    const bool exists = info.exists();
-    if (exists && !info.isFile()) return kFailed;
-
-    // The new content goes to a temporary file beside the old one and replaces it whole on
-    // commit. open() refuses a file the user may not write, even where the directory would let
-    // a rename replace it, and keeps the old file's permissions and a link's target. Unbuffered,
-    // so that each write reports what really reached the file.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return kFailed;
+    // The file's new bytes, first as if it were missing: names and value are checked before
+    // any file is touched, so that a refused value changes nothing.
     QByteArray text;
-    if (exists) {
-        std::optional<QByteArray> oldText = readRegularFile(path);
-        if (!oldText) return kFailed;
-        text = std::move(*oldText);
-    }
+    if (!setValue(text, section, key, value)) return kFailed;
 
-    const ProfileEdit edit = profileEdit(text, names->section, names->key, *valueBytes);
-    const QByteArrayView whole(text);
-    // Leaving without commit() discards the temporary file and keeps the old one.
-    const bool written = writeAll(file, whole.first(edit.begin)) &&
-                         writeAll(file, edit.replacement) && writeAll(file, whole.sliced(edit.end));
-    return written && file.commit() ? kSucceeded : kFailed;
+    return writeLocked(path, [&](const QString& target) {
+        struct stat info {};
+        if (::lstat(QFile::encodeName(target).constData(), &info) != 0) {
+            return errno == ENOENT && replaceProfileFile(target, text, std::nullopt);
+        }
+        // A directory, FIFO or device at the path is left alone, and so is a file too large to
+        // read.
+        if (!S_ISREG(info.st_mode)) return false;
+        std::optional<QByteArray> oldText = readProfileFile(target);
+        if (!oldText) return false;
+        text = std::move(*oldText);
+        setValue(text, section, key, value);
+        return replaceProfileFile(target, text, FileOwner{info.st_uid, info.st_gid});
+    });
+}
+
+QString WriteNewIniFile(const QString& path, const QString& section,
+                        const QList<std::pair<QString, QString>>& entries) {
+    QByteArray text;
+    for (const auto& [key, value] : entries) {
+        if (!setValue(text, section, key, value)) return kFailed;
+    }
+    return writeLocked(path, [&](const QString& target) {
+        // Another copy of the program may have created the file since the caller looked.
+        struct stat info {};
+        if (::lstat(QFile::encodeName(target).constData(), &info) == 0 || errno != ENOENT) {
+            return false;
+        }
+        return replaceProfileFile(target, text, std::nullopt);
+    });
 }

@@ -89,11 +89,11 @@ ProfileLine lineAt(QByteArrayView text, qsizetype begin) {
     while (start < content.size() && isBlank(content[start])) ++start;
     if (start == content.size() || content[start] == ';') return line;
     if (content[start] == '[') {
-        const qsizetype close = gbkIndexOf(content, ']', start + 1);
-        if (close >= 0) {
-            line.kind = LineKind::Section;
-            line.name = trimmedBlanks(content.sliced(start + 1, close - start - 1));
-        }
+        // A name whose "]" is missing runs to the end of the line, as the platform reads it.
+        qsizetype close = gbkIndexOf(content, ']', start + 1);
+        if (close < 0) close = content.size();
+        line.kind = LineKind::Section;
+        line.name = trimmedBlanks(content.sliced(start + 1, close - start - 1));
         return line;
     }
     const qsizetype equals = gbkIndexOf(content, '=', start);

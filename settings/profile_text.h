@@ -2,11 +2,12 @@
 // Private-profile (INI) text held as GBK bytes: finding a key's value and editing one key, no I/O.
 //
 // The layout follows the platform's private-profile conventions, since users edit the file by
-// hand: lines end in CR LF, LF or CR; "[name]" opens a section; "name=value" is a key; a line
-// whose first non-blank character is ";" is a comment. Names compare case-insensitively in
-// ASCII letters only; blanks and tabs around names and values, and one pair of matching quotes
-// around a value, are not part of them. The first of repeated sections or keys wins. A UTF-8
-// byte-order mark at the start is skipped. Every byte is scanned GBK-aware, so the trail byte
+// hand: lines end in CR LF, LF or CR; "[name]" opens a section, and so does "[name" (the name
+// then runs to the end of the line); "name=value" is a key; a line whose first non-blank
+// character is ";" is a comment. Names compare case-insensitively in ASCII letters only; blanks
+// and tabs around names and values, and one pair of matching quotes around a value, are not
+// part of them. The first of repeated sections or keys wins. A UTF-8 byte-order mark at the
+// start is skipped. Every byte is scanned GBK-aware, so the trail byte
 // of a two-byte character is never taken for "]" or an ASCII letter.
 #pragma once
 

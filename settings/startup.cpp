@@ -2,7 +2,7 @@
 #include "settings/startup.h"
 
 #include <QFileInfo>
-#include <utility>
+#include <QStringList>
 
 #include "common/app_info.h"
 #include "settings/a_readini.h"
@@ -28,33 +28,36 @@ void Form_Load(StartupWindow& window, const QString& settingsPath) {
     const QString section = text(kSettingsSection);
     if (!settingsFileExists(settingsPath)) {
         const QString webAddress = text(kMakerWebAddress);
-        const std::pair<const char16_t*, QString> defaults[] = {
-            {kSetOnTopKey, QStringLiteral("0")},
-            {kWebOnlineKey, webAddress},
-            {kToolTipTextKey, QStringLiteral("请记住本站通用域名:") + webAddress},
-            {kAboutKey, text(kMakerCreditLine)},
-            {kMeTitleKey, text(kWindowTitle)},
-            {kMeLabel1Key, QStringLiteral("五笔编码:")},
-            {kMeLabel2Key, QStringLiteral("汉语拼音:")},
-            {kMeLabel3Key, QStringLiteral("输入汉字:")},
-            {kMeSetOnTopKey, QStringLiteral("总在最上:")},
-            {kMeCmmsearchKey, QStringLiteral("查询")},
-        };
-        for (const auto& [key, value] : defaults) {
-            WriteIniValue(settingsPath, section, text(key), value);
-        }
+        // One write for all ten: a start killed half-way leaves no file, never a part of one,
+        // since an existing file is never completed.
+        WriteNewIniFile(
+            settingsPath, section,
+            {
+                {text(kSetOnTopKey), QStringLiteral("0")},
+                {text(kWebOnlineKey), webAddress},
+                {text(kToolTipTextKey), QStringLiteral("请记住本站通用域名:") + webAddress},
+                {text(kAboutKey), text(kMakerCreditLine)},
+                {text(kMeTitleKey), text(kWindowTitle)},
+                {text(kMeLabel1Key), QStringLiteral("五笔编码:")},
+                {text(kMeLabel2Key), QStringLiteral("汉语拼音:")},
+                {text(kMeLabel3Key), QStringLiteral("输入汉字:")},
+                {text(kMeSetOnTopKey), QStringLiteral("总在最上:")},
+                {text(kMeCmmsearchKey), QStringLiteral("查询")},
+            });
     }
 
-    const auto read = [&](const char16_t* key) {
-        return ReadIniValue(settingsPath, section, text(key), QString());
-    };
-    const QString setOnTop = read(kSetOnTopKey);
-    const QString toolTip = read(kToolTipTextKey);
-    const QString label1 = read(kMeLabel1Key);
-    const QString label2 = read(kMeLabel2Key);
-    const QString label3 = read(kMeLabel3Key);
-    const QString onTopCaption = read(kMeSetOnTopKey);
-    const QString searchCaption = read(kMeCmmsearchKey);
+    // One read of the file gives all seven values, however large or strange the file is.
+    const QStringList values = ReadIniValues(
+        settingsPath, section,
+        {text(kSetOnTopKey), text(kToolTipTextKey), text(kMeLabel1Key), text(kMeLabel2Key),
+         text(kMeLabel3Key), text(kMeSetOnTopKey), text(kMeCmmsearchKey)});
+    const QString& setOnTop = values[0];
+    const QString& toolTip = values[1];
+    const QString& label1 = values[2];
+    const QString& label2 = values[3];
+    const QString& label3 = values[4];
+    const QString& onTopCaption = values[5];
+    const QString& searchCaption = values[6];
 
     if (readsAsOne(setOnTop)) {
         // Ticking the box runs its click handler, which stores "1" and moves the window up.

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The character query: cutting, the two chains and their tie-breaks, and how it drives the window.
+// The character query: cutting, the two chains and their tie-breaks, how it drives the window,
+// and the details behind the results' tooltips.
 #include "query/character_query.h"
 
 #include <gtest/gtest.h>
 
 #include <QStringList>
 
+#include "query/character_details.h"
 #include "query/query_window.h"
 #include "tests/qt_printers.h"
 
@@ -99,6 +101,32 @@ TEST(CutToFirstCharacter, CountsCodeUnitsButKeepsSurrogatePairsWhole) {
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(cutToFirstCharacter(text), expected) << text.toStdString();
+}
+
+struct TooltipCase {
+    QString character;
+    const char* codes;     // codesByLevelText, UTF-8
+    const char* readings;  // readingsText, UTF-8
+};
+
+// The tooltips' texts, and which strings count as one character.
+TEST(DetailsOf, GivesTheTooltipTextsOfOneCharacter) {
+    const TooltipCase cases[] = {
+        {"我", "一级简码：q\n三级简码：trn\n全码：trnt", "读音：wǒ"},
+        {"长", "二级简码：ta\n三级简码：tay\n全码：tayi", "读音：cháng、zhǎng"},
+        {"亞", "全码：gfgd\n全码：ghgg", "读音：yà、yā、è"},
+        {"兙", "全码：dqfk", ""},
+        {QString::fromUtf8("\U00020000"), "全码：ghab", "读音：hē"},
+    };
+    for (const TooltipCase& c : cases) {
+        const auto found = detailsOf(c.character);
+        ASSERT_TRUE(found) << c.character.toStdString();
+        EXPECT_EQ(codesByLevelText(*found), QString::fromUtf8(c.codes));
+        EXPECT_EQ(readingsText(*found), QString::fromUtf8(c.readings));
+    }
+    const QString notOneCharacter[] = {"", "我我", "A", QString(QChar(0xD840)),
+                                       QString(QChar(0xDC00)) + QChar(0xD840)};
+    for (const QString& text : notOneCharacter) EXPECT_FALSE(detailsOf(text)) << text.toStdString();
 }
 
 }  // namespace

@@ -3,13 +3,19 @@
 // button, Tab, Escape, the always-on-top switch, the credit line, select-all and the layout.
 #include "ui/frmmain.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,11 +24,17 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QTimer>
+#include <QToolTip>
 #include <QUrl>
 #include <QWindow>
+#include <chrono>
 #include <functional>
+#include <future>
 #include <memory>
+#include <thread>
 
 #include "common/app_info.h"
 #include "settings/file_locations.h"
@@ -367,6 +379,163 @@ TEST(CreditLine, AClickOpensOnlyAnHttpOrHttpsAddressReadAtThatClick) {
 
 namespace {
 
+// The tooltip on show, as the user reads it; empty when none shows within five seconds.
+QString shownToolTip() {
+    for (int i = 0; i < 100 && !QToolTip::isVisible(); ++i) {
+        QTest::qWait(50);
+    }
+    if (!QToolTip::isVisible()) {
+        return QString();
+    }
+    QTextDocument shown;
+    shown.setHtml(QToolTip::text());
+    return shown.toPlainText();
+}
+
+// Opens `fifo` (if any) for writing two seconds on, which releases a reader stuck opening it, so
+// that a window that hangs on it fails the test instead of hanging it. Returns whether it found
+// one.
+std::future<bool> releaseFifoReaderLater(const QByteArray& fifo) {
+    if (fifo.isEmpty()) {
+        return std::async(std::launch::deferred, [] { return false; });
+    }
+    return std::async(std::launch::async, [fifo] {
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+        const int fd = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
+        return fd >= 0 && ::close(fd) == 0;
+    });
+}
+
+}  // namespace
+
+TEST(SettingsText, TheToolTipShowsAsWrittenAndLoadsNothingWhileTheWindowAnswers) {
+    QTemporaryDir directory;
+    ASSERT_TRUE(directory.isValid());
+    const QByteArray fifo = QFile::encodeName(directory.filePath(QStringLiteral("fifo")));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    // In this order: a window that loads the FIFO fails before /dev/zero could eat the memory.
+    const char* const toolTips[] = {
+        "<b>x</b>",
+        "a  b &amp; <i>c</i> & d",
+        "<img src=\"file://FIFO\">",
+        "<p><img src=\"FIFO\" width=10></p>",
+        "<img src=\"file:///dev/zero\">",
+    };
+    for (const char* const written : toolTips) {
+        const QString toolTip = QString::fromUtf8(written).replace(QStringLiteral("FIFO"),
+                                                                   QString::fromLocal8Bit(fifo));
+        SCOPED_TRACE(toolTip.toStdString());
+        putFile(directory.filePath(QStringLiteral("SetValve.ini")),
+                settingsWith(QStringLiteral("ToolTipText=") + toolTip + QStringLiteral("\r\n")));
+        const auto window = startWindow(directory.path());
+        auto* const label = control<QLabel>(*window, "Label4");
+        const bool namesFifo = toolTip.contains(QString::fromLocal8Bit(fifo));
+        std::future<bool> fifoReader = releaseFifoReaderLater(namesFifo ? fifo : QByteArray());
+
+        QTest::mouseMove(window.get(), QPoint(1, 1));
+        QTest::mouseMove(label, label->rect().center());
+        const QString shown = shownToolTip();
+
+        ASSERT_FALSE(fifoReader.get()) << "the window opened the FIFO";
+        ASSERT_EQ(shown, toolTip);
+        // The window still answers: a click on the button runs the query.
+        typeText(control<QLineEdit>(*window, "txthanzi"), QStringLiteral("啊"));
+        QTest::mouseClick(control<QPushButton>(*window, "Cmmsearch"), Qt::LeftButton);
+        EXPECT_EQ(window->wubiResult(), QStringLiteral("kb"));
+        QToolTip::hideText();
+    }
+}
+
+// Hovering the results after a query shows every code by level and every reading with tones,
+// also for a character the tables do not hold; a result can be selected and copied.
+TEST(Results, TooltipsGiveEveryCodeAndReadingAndTheResultsCanBeCopied) {
+    const struct {
+        const char* query;
+        const char* wubi;
+        const char* codes;
+        const char* readings;
+    } cases[] = {
+        {"长", "ta", "二级简码：ta\n三级简码：tay\n全码：tayi", "读音：cháng、zhǎng"},
+        {"曹", "None!", "三级简码：gma\n全码：gmaj", "读音：cáo"},
+        {"a", "None!", "", ""},
+    };
+    QTemporaryDir directory;
+    ASSERT_TRUE(directory.isValid());
+    const auto window = startWindow(directory.path());
+    auto* const box = control<QLineEdit>(*window, "txthanzi");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.query);
+        box->clear();
+        typeText(box, QString::fromUtf8(c.query));
+        QTest::keyClick(box, Qt::Key_Return);
+        auto* const wubi = control<QLabel>(*window, "Lblwbzxsc");
+        ASSERT_EQ(wubi->text(), QString::fromUtf8(c.wubi));
+        const struct {
+            const char* name;
+            const char* expected;
+        } fields[] = {{"Lblwbzxsc", c.codes}, {"Lblhypysc", c.readings}};
+        for (const auto& field : fields) {
+            QTest::mouseMove(window.get(), QPoint(1, 1));
+            QToolTip::hideText();
+            QTRY_VERIFY(!QToolTip::isVisible());
+            QTest::mouseMove(control<QLabel>(*window, field.name),
+                             control<QLabel>(*window, field.name)->rect().center());
+            EXPECT_EQ(shownToolTip(), QString::fromUtf8(field.expected)) << field.name;
+        }
+    }
+    QToolTip::hideText();
+
+    // A drag across the Wubi result selects it; Ctrl+C puts it on the clipboard.
+    auto* const wubi = control<QLabel>(*window, "Lblwbzxsc");
+    QApplication::clipboard()->clear();
+    QTest::mousePress(wubi, Qt::LeftButton, Qt::NoModifier, QPoint(0, wubi->height() / 2));
+    QTest::mouseMove(wubi, QPoint(wubi->width() - 1, wubi->height() / 2));
+    QTest::mouseRelease(wubi, Qt::LeftButton, Qt::NoModifier,
+                        QPoint(wubi->width() - 1, wubi->height() / 2));
+    EXPECT_EQ(wubi->selectedText(), QStringLiteral("None!"));
+    QTest::keyClick(wubi, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("None!"));
+}
+
+TEST(SettingsText, AnAmpersandInACaptionIsShownAndMakesNoAccessKey) {
+    const struct {
+        const char* key;
+        const char* name;
+        const char* caption;
+        Qt::Key accessKey;
+    } captions[] = {
+        {"MeSetOnTop", "ChkSetOnTop", "&Top", Qt::Key_T},
+        {"MeCmmsearch", "Cmmsearch", "&Query", Qt::Key_Q},
+        {"MeCmmsearch", "Cmmsearch", "R&&D &", Qt::Key_D},
+    };
+    for (const auto& c : captions) {
+        SCOPED_TRACE(c.caption);
+        QTemporaryDir directory;
+        ASSERT_TRUE(directory.isValid());
+        const QString settings = directory.filePath(QStringLiteral("SetValve.ini"));
+        const QString caption = QString::fromUtf8(c.caption);
+        putFile(settings, settingsWith(QStringLiteral("SetOnTop=0\r\n%1=%2\r\n")
+                                           .arg(QString::fromLatin1(c.key), caption)));
+        const QByteArray before = fileBytes(settings);
+        const auto window = startWindow(directory.path());
+        auto* const button = control<QAbstractButton>(*window, c.name);
+        typeText(control<QLineEdit>(*window, "txthanzi"), QStringLiteral("啊"));
+
+        QTest::keyClick(window.get(), c.accessKey, Qt::AltModifier);
+
+        // The accessible name is the caption as drawn, access-key marks taken out.
+        QAccessibleInterface* const accessible = QAccessible::queryAccessibleInterface(button);
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_EQ(accessible->text(QAccessible::Name), caption);
+        EXPECT_EQ(window->onTopState(), 0);
+        EXPECT_EQ(fileBytes(settings), before);
+        EXPECT_EQ(window->wubiResult(), QString());
+        EXPECT_FALSE(QFile::exists(directory.filePath(QStringLiteral("历史记录.txt"))));
+    }
+}
+
+namespace {
+
 int pixels(int twips, int dotsPerInch) {
     return qRound(static_cast<double>(twips) * dotsPerInch / 1440);
 }
@@ -450,8 +619,8 @@ TEST(Layout, NoTextIsClippedAtTheScreensResolution) {
         {"Label3", {"输入汉字：", "输入汉字:"}},
         {"Label1", {"五笔编码：", "五笔编码:"}},
         {"Label2", {"汉语拼音：", "汉语拼音:"}},
-        {"Lblwbzxsc", {"None!", "ftjb", "yxif", "gggg"}},
-        {"Lblhypysc", {"Label1", "zhuang", "jiong", "qy"}},
+        {"Lblwbzxsc", {"None!", "ftjb", "yxif", "gggg", "qkqq"}},
+        {"Lblhypysc", {"Label1", "zhuang", "jiong", "qy", "gou"}},
         {"Label4", {QString::fromUtf16(kMakerCreditLine)}},
         {"ChkSetOnTop", {"总在最上", "总在最上:"}},
     };
@@ -471,6 +640,48 @@ TEST(Layout, NoTextIsClippedAtTheScreensResolution) {
             ASSERT_FALSE(ink.isEmpty());
             EXPECT_EQ(ink.size(), unclipped);
             EXPECT_LT(ink.right(), visibleWidth) << "visible width " << visibleWidth;
+        }
+    }
+}
+
+// Run under several locales (the test command sets them): the locale must not choose the faces.
+TEST(Fonts, HanziAreDrawnInSimplifiedChineseFacesWhateverTheLocale) {
+    const QStringList simplified = {"Noto Sans CJK SC", "Noto Serif CJK SC", "AR PL UMing CN"};
+    const QStringList installed = QFontDatabase::families();
+    if (std::none_of(simplified.begin(), simplified.end(),
+                     [&](const QString& face) { return installed.contains(face); })) {
+        GTEST_SKIP() << "no Simplified Chinese face is installed";
+    }
+    QTemporaryDir directory;
+    ASSERT_TRUE(directory.isValid());
+    const auto window = startWindow(directory.path());
+    window->setInputText(QStringLiteral("够啊"));
+    const struct {
+        const char* what;
+        QFont font;
+        QString text;
+    } drawn[] = {
+        {"Label3", control<QWidget>(*window, "Label3")->font(), "输入汉字："},
+        {"txthanzi", control<QWidget>(*window, "txthanzi")->font(), "够啊"},
+        {"Label1", control<QWidget>(*window, "Label1")->font(), "五笔编码："},
+        {"Label2", control<QWidget>(*window, "Label2")->font(), "汉语拼音："},
+        {"ChkSetOnTop", control<QWidget>(*window, "ChkSetOnTop")->font(), "总在最上"},
+        {"Cmmsearch", control<QWidget>(*window, "Cmmsearch")->font(), "查询"},
+        {"Label4", control<QWidget>(*window, "Label4")->font(), "汀兰码音开发组 出品"},
+        {"the tooltip", QToolTip::font(), "请记住本站通用域名："},
+        {"the message box", QApplication::font("QMessageBox"), "请输入所要查询的汉字！"},
+    };
+    for (const auto& d : drawn) {
+        SCOPED_TRACE(d.what);
+        QTextLayout layout(d.text, d.font, window.get());
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        for (const QGlyphRun& run : layout.glyphRuns()) {
+            const QString face = run.rawFont().familyName();
+            if (face.contains(QStringLiteral("CJK")) || face.startsWith(QStringLiteral("AR PL"))) {
+                EXPECT_TRUE(simplified.contains(face)) << face.toStdString();
+            }
         }
     }
 }

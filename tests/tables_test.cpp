@@ -2,11 +2,14 @@
 // Invariants of the generated code tables and the behaviour of every group's lookups.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "tables/details.h"
 #include "tables/groups.h"
 
 namespace {
@@ -174,6 +177,81 @@ TEST(Lookups, ACharacterOfOneGroupIsUnknownToTheOthers) {
         EXPECT_TRUE(g.lookupWubiCode(u"啊").empty()) << g.letter;
         if (g.lookupPinyin) {
             EXPECT_TRUE(g.lookupPinyin(u"我").empty()) << g.letter;
+        }
+    }
+}
+
+using details::CodeLevel;
+
+struct DetailsCase {
+    char32_t character;
+    std::vector<details::CodeAtLevel> codes;
+    std::vector<std::string_view> readings;
+};
+
+// Codes by level (a one-letter code that is no prefix of the full code, a three-letter full
+// code, two full codes), the supplementary planes, and readings led by the one the tables file
+// by, or none.
+TEST(Details, GiveEveryCodeByLevelAndEveryReadingFilingReadingFirst) {
+    const DetailsCase cases[] = {
+        {U'我',
+         {{"q", CodeLevel::Simple1}, {"trn", CodeLevel::Simple3}, {"trnt", CodeLevel::Full}},
+         {"wǒ"}},
+        {U'啊',
+         {{"kb", CodeLevel::Simple2}, {"kbs", CodeLevel::Simple3}, {"kbsk", CodeLevel::Full}},
+         {"a", "ā", "á", "ǎ", "à", "è"}},
+        {U'了', {{"b", CodeLevel::Simple1}, {"bnh", CodeLevel::Full}}, {"le", "liǎo", "liào"}},
+        {U'长',
+         {{"ta", CodeLevel::Simple2}, {"tay", CodeLevel::Simple3}, {"tayi", CodeLevel::Full}},
+         {"cháng", "zhǎng"}},
+        {U'行',
+         {{"tf", CodeLevel::Simple2}, {"tfhh", CodeLevel::Full}},
+         {"háng", "xíng", "héng", "hàng", "xìng"}},
+        {U'\U00020000', {{"ghab", CodeLevel::Full}}, {"hē"}},
+        {U'亞', {{"gfgd", CodeLevel::Full}, {"ghgg", CodeLevel::Full}}, {"yà", "yā", "è"}},
+        {U'兙', {{"dqfk", CodeLevel::Full}}, {}},
+    };
+    for (const DetailsCase& c : cases) {
+        const auto found = details::lookup(c.character);
+        ASSERT_TRUE(found) << "U+" << std::hex << std::uint32_t(c.character);
+        EXPECT_EQ(found->codes, c.codes) << "U+" << std::hex << std::uint32_t(c.character);
+        EXPECT_EQ(found->readings, c.readings) << "U+" << std::hex << std::uint32_t(c.character);
+    }
+    // Letters, punctuation the source codes only under z, and code points past every block.
+    for (char32_t absent : {U'A', U'\u3002', U'\U0010FFFF', char32_t(0x110000)}) {
+        EXPECT_FALSE(details::lookup(absent)) << "U+" << std::hex << std::uint32_t(absent);
+    }
+}
+
+TEST(Details, ReverseLookupOffersACodesCharactersByFrequency) {
+    using Offer = std::vector<details::CharacterAtLevel>;
+    EXPECT_EQ(details::charactersWithCode("q"), (Offer{{U'我', CodeLevel::Simple1}}));
+    EXPECT_EQ(details::charactersWithCode("kbsk"),
+              (Offer{{U'啊', CodeLevel::Full}, {U'\U00020D84', CodeLevel::Full}}));
+    const Offer amu = details::charactersWithCode("amu");
+    ASSERT_GE(amu.size(), 3u);
+    EXPECT_EQ(amu[0].character, U'贡');
+    EXPECT_EQ(amu[1].character, U'貢');
+    EXPECT_EQ(amu[2].character, U'貣');
+    const std::string_view notCodes[] = {"", "z", "abcde", "A", "zzd", {"tr\0", 3}};
+    for (std::string_view notACode : notCodes) {
+        EXPECT_TRUE(details::charactersWithCode(notACode).empty()) << notACode;
+    }
+}
+
+// Decoder and generator agree: every row's character has the row's code, and that code offers it.
+TEST(Details, HoldEveryGroupRowsCodeBothWays) {
+    for (const Group& g : allGroups()) {
+        for (const CodeEntry& row : g.rows()) {
+            const std::string code = utf8(row.wubiCode);
+            const std::string where = std::string(1, g.letter) + " " + utf8({&row.character, 1});
+            const auto found = details::lookup(row.character);
+            ASSERT_TRUE(found) << where;
+            EXPECT_TRUE(std::ranges::any_of(found->codes, [&](auto c) { return c.code == code; }))
+                << where;
+            EXPECT_TRUE(std::ranges::any_of(details::charactersWithCode(code), [&](auto c) {
+                return c.character == row.character;
+            })) << where;
         }
     }
 }

@@ -1,9 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The command-line tool, run as a process: its output lines, standard-input mode and exit codes.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QProcess>
+#include <QString>
 #include <QStringList>
+#include <csignal>
+#include <utility>
 
 #include "tests/qt_printers.h"
 
@@ -28,11 +34,27 @@ ToolRun runTool(const QStringList& arguments, const QByteArray& input = {}) {
     return finish(process, input);
 }
 
-// Runs the tool through the shell, which can hand it arguments that are not valid UTF-8.
-ToolRun runToolFromShell(const QString& argumentsScript) {
+// Runs `script` in the shell with the tool as "$0": the shell can hand it arguments that are not
+// valid UTF-8, and redirect or pipe its standard streams to real faults.
+ToolRun runShell(const QString& script, const QByteArray& input = {}) {
     QProcess process;
-    process.start("/bin/sh", {"-c", "exec \"$0\" " + argumentsScript, TINGLAN_QUERY_PATH});
-    return finish(process, {});
+    process.start("/bin/sh", {"-c", script, TINGLAN_QUERY_PATH});
+    return finish(process, input);
+}
+
+// Runs `script` as runShell does, output discarded; returns the exit status and the peak
+// resident set size in KiB of the largest process the script ran.
+std::pair<int, long> peakMemoryOfShell(const char* script) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        signal(SIGPIPE, SIG_DFL);  // the producers end quietly once the tool has read enough
+        execl("/bin/sh", "sh", "-c", script, TINGLAN_QUERY_PATH, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = -1;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, usage.ru_maxrss};
 }
 
 struct ToolCase {
@@ -55,6 +77,96 @@ TEST(TinglanQuery, AnswersEachTextOrLine) {
         {"each", {"--each", "汉字😀", ""}, {}, "汉\tic\than\n字\tpb\t\n😀\tNone!\t\n", 0},
         {"each stdin", {"--each"}, "啊\r\n\n我\n", "啊\tkb\ta\n我\tq\t\n", 0},
         {"version", {"--version"}, {}, "tinglan-query 1.0.0.6\n", 0},
+        {"control characters by code point",
+         {"\t啊", "\r", "\x7f", "\u0085", "\n我"},
+         {},
+         "U+0009\tNone!\t\nU+000D\tNone!\t\nU+007F\tNone!\t\nU+0085\tNone!\t\nU+000A\tNone!\t\n",
+         0},
+        {"each: line ends inside a text separate",
+         {"--each", "啊\n我\r\n\t率\r"},
+         {},
+         "啊\tkb\ta\n我\tq\t\nU+0009\tNone!\t\n率\tyx\t\n",
+         0},
+        {"each stdin control characters",
+         {"--each"},
+         QByteArrayLiteral("\x01\r\r\n\0\n"),
+         "U+0001\tNone!\t\nU+000D\tNone!\t\nU+0000\tNone!\t\n",
+         0},
+        {"leading BOM is queried", {QString(QChar(0xFEFF)) + "啊"}, {}, "\uFEFF\tNone!\t\n", 0},
+        {"each stdin leading BOM",
+         {"--each"},
+         "\xEF\xBB\xBF啊\n",
+         "\uFEFF\tNone!\t\n啊\tkb\ta\n",
+         0},
+        // Held with and without pinyin, polyphonic, held by the details only, a supplementary
+        // plane, held by neither, a control character, an empty text.
+        {"all",
+         {"--all", "我", "长", "曹", "\U00020000", "😀", "\t", ""},
+         {},
+         "我 U+6211\n  window:   q (no pinyin)\n"
+         "  codes:    q (simple1), trn (simple3), trnt (full)\n  readings: wǒ\n\n"
+         "长 U+957F\n  window:   ta chang\n"
+         "  codes:    ta (simple2), tay (simple3), tayi (full)\n  readings: cháng, zhǎng\n\n"
+         "曹 U+66F9\n  window:   None! (not in the tables)\n"
+         "  codes:    gma (simple3), gmaj (full)\n  readings: cáo\n\n"
+         "\U00020000 U+20000\n  window:   None! (not in the tables)\n"
+         "  codes:    ghab (full)\n  readings: hē\n\n"
+         "😀 U+1F600\n  window:   None! (not in the tables)\n  codes:    none\n"
+         "  readings: none\n\n"
+         "U+0009\n  window:   None! (not in the tables)\n  codes:    none\n  readings: none\n\n"
+         "\n",
+         0},
+        {"all each stdin",
+         {"--each", "--all"},
+         "啊\n\n兙",
+         "啊 U+554A\n  window:   kb a\n  codes:    kb (simple2), kbs (simple3), kbsk (full)\n"
+         "  readings: a, ā, á, ǎ, à, è\n\n"
+         "兙 U+5159\n  window:   None! (not in the tables)\n  codes:    dqfk (full)\n"
+         "  readings: none\n\n",
+         0},
+        {"json",
+         {"--json", "长", "", "曹"},
+         {},
+         R"({"character":"长","codePoint":"U+957F","wubi":"ta","pinyin":"chang","inTables":true,)"
+         R"("codes":[{"code":"ta","level":"simple2"},{"code":"tay","level":"simple3"},)"
+         R"({"code":"tayi","level":"full"}],"readings":["cháng","zhǎng"]})"
+         "\nnull\n"
+         R"({"character":"曹","codePoint":"U+66F9","wubi":"None!","pinyin":"","inTables":false,)"
+         R"("codes":[{"code":"gma","level":"simple3"},{"code":"gmaj","level":"full"}],)"
+         R"("readings":["cáo"]})"
+         "\n",
+         0},
+        {"json escapes, with --all",
+         {"--json", "--all", "--each", "\t\"\\\u0085\u2028\x01"},
+         {},
+         R"({"character":"\t","codePoint":"U+0009","wubi":"None!","pinyin":"","inTables":false,)"
+         R"("codes":[],"readings":[]})"
+         "\n"
+         R"({"character":"\"","codePoint":"U+0022","wubi":"None!","pinyin":"","inTables":false,)"
+         R"("codes":[],"readings":[]})"
+         "\n"
+         R"({"character":"\\","codePoint":"U+005C","wubi":"None!","pinyin":"","inTables":false,)"
+         R"("codes":[],"readings":[]})"
+         "\n"
+         R"({"character":"\u0085","codePoint":"U+0085","wubi":"None!","pinyin":"","inTables":false,)"
+         R"("codes":[],"readings":[]})"
+         "\n"
+         R"({"character":"\u2028","codePoint":"U+2028","wubi":"None!","pinyin":"","inTables":false,)"
+         R"("codes":[],"readings":[]})"
+         "\n"
+         R"({"character":"\u0001","codePoint":"U+0001","wubi":"None!","pinyin":"","inTables":false,)"
+         R"("codes":[],"readings":[]})"
+         "\n",
+         0},
+        {"code", {"--code", "kbsk"}, {}, "啊\tU+554A\tfull\n\U00020D84\tU+20D84\tfull\n", 0},
+        {"code, one letter", {"--code=q"}, {}, "我\tU+6211\tsimple1\n", 0},
+        {"code types nothing", {"--code", "yyyx"}, {}, "", 0},
+        {"code json",
+         {"--json", "--code", "kbsk"},
+         "我\n",
+         R"({"code":"kbsk","characters":[{"character":"啊","codePoint":"U+554A","level":"full"},)"
+         "{\"character\":\"\U00020D84\",\"codePoint\":\"U+20D84\",\"level\":\"full\"}]}\n",
+         0},
     };
     for (const ToolCase& c : cases) {
         const ToolRun run = runTool(c.arguments, c.input);
@@ -64,25 +176,165 @@ TEST(TinglanQuery, AnswersEachTextOrLine) {
     }
 }
 
-TEST(TinglanQuery, InvalidUtf8IsReportedAndTheRestAnswered) {
-    const ToolRun fromArguments = runToolFromShell("啊 \"$(printf '\\377')\" 我");
-    EXPECT_EQ(fromArguments.out, "啊\tkb\ta\n\n我\tq\t\n");
-    EXPECT_EQ(fromArguments.err, "tinglan-query: argument 2 is not valid UTF-8\n");
-    EXPECT_EQ(fromArguments.status, 1);
+struct ShellCase {
+    const char* name;
+    const char* script;
+    QByteArray input;
+    QByteArray out;
+    QByteArray err;
+    int status;
+};
 
-    const ToolRun fromInput = runTool({}, "啊\n\xed\xa0\x80\n我\n");
-    EXPECT_EQ(fromInput.out, "啊\tkb\ta\n\n我\tq\t\n");
-    EXPECT_EQ(fromInput.err, "tinglan-query: line 2 is not valid UTF-8\n");
-    EXPECT_EQ(fromInput.status, 1);
+void expectShellCases(std::initializer_list<ShellCase> cases) {
+    for (const ShellCase& c : cases) {
+        const ToolRun run = runShell(c.script, c.input);
+        EXPECT_EQ(run.out, c.out) << c.name;
+        EXPECT_EQ(run.err, c.err) << c.name;
+        EXPECT_EQ(run.status, c.status) << c.name;
+    }
+}
+
+TEST(TinglanQuery, InvalidUtf8IsReportedAndTheRestAnswered) {
+    // Line 2 is overlong, line 3 past U+10FFFF, line 4 ends inside a sequence.
+    const QByteArray lines = "啊\xff\xfe我\n\xc0\xaf\n\xf4\x90\x80\x80啊\n啊\xe5";
+    const QByteArray linesReported =
+        "tinglan-query: line 1 is not valid UTF-8\ntinglan-query: line 2 is not valid UTF-8\n"
+        "tinglan-query: line 3 is not valid UTF-8\ntinglan-query: line 4 is not valid UTF-8\n";
+    expectShellCases({
+        {"arguments",
+         "\"$0\" 啊 \"$(printf '\\377')\" 我",
+         {},
+         "啊\tkb\ta\n\n我\tq\t\n",
+         "tinglan-query: argument 2 is not valid UTF-8\n",
+         1},
+        {"each arguments: invalid runs answered in place, reported once",
+         "\"$0\" --each 啊 \"$(printf '我\\377\\376率\\n\\355\\240\\200')\" 我",
+         {},
+         "啊\tkb\ta\n我\tq\t\n\n率\tyx\t\n\n我\tq\t\n",
+         "tinglan-query: argument 2 is not valid UTF-8\n",
+         1},
+        {"all: an empty line in place",
+         "\"$0\" --all \"$(printf '\\377')\" 😀",
+         {},
+         "\n😀 U+1F600\n  window:   None! (not in the tables)\n  codes:    none\n"
+         "  readings: none\n\n",
+         "tinglan-query: argument 1 is not valid UTF-8\n",
+         1},
+        {"json each stdin: null in place", "\"$0\" --json --each", "\xff\n", "null\n",
+         "tinglan-query: line 1 is not valid UTF-8\n", 1},
+        {"surrogate line", "\"$0\"", "啊\n\xed\xa0\x80\n我\n", "啊\tkb\ta\n\n我\tq\t\n",
+         "tinglan-query: line 2 is not valid UTF-8\n", 1},
+        {"lines", "\"$0\"", lines, "\n\n\n\n", linesReported, 1},
+        {"each lines", "\"$0\" --each", lines, "啊\tkb\ta\n\n我\tq\t\n\n\n啊\tkb\ta\n啊\tkb\ta\n\n",
+         linesReported, 1},
+    });
+}
+
+TEST(TinglanQuery, ReadAndWriteFailuresAreReportedAClosedPipeIsNot) {
+    const QByteArray full =
+        "tinglan-query: cannot write standard output: No space left on device\n";
+    expectShellCases({
+        {"/dev/full", "\"$0\" 啊 >/dev/full", {}, {}, full, 1},
+        {"/dev/full, help", "\"$0\" -h >/dev/full", {}, {}, full, 1},
+        {"/dev/full, dump", "\"$0\" --dump >/dev/full", {}, {}, full, 1},
+        {"/dev/full, each stdin", "\"$0\" --each >/dev/full", "啊\n", {}, full, 1},
+        {"closed stdout",
+         "\"$0\" 啊 >&-",
+         {},
+         {},
+         "tinglan-query: cannot write standard output: Bad file descriptor\n",
+         1},
+        {"stdin a directory",
+         "\"$0\" </",
+         {},
+         {},
+         "tinglan-query: cannot read standard input: Is a directory\n",
+         1},
+        {"closed stdin",
+         "\"$0\" --each <&-",
+         {},
+         {},
+         "tinglan-query: cannot read standard input: Bad file descriptor\n",
+         1},
+        {"closed pipe",
+         "yes 啊 2>/dev/null | { \"$0\"; echo \"status $?\" >&2; } | head -1",
+         {},
+         "啊\tkb\ta\n",
+         "status 0\n",
+         0},
+        {"closed pipe, each",
+         "yes 啊 2>/dev/null | { \"$0\" --each; echo \"status $?\" >&2; } | head -1",
+         {},
+         "啊\tkb\ta\n",
+         "status 0\n",
+         0},
+        {"closed pipe after an invalid line",
+         "{ echo; printf '\\377\\n'; yes 啊; } 2>&- | { \"$0\"; echo \"status $?\" >&2; } | head "
+         "-3",
+         {},
+         "\n\n啊\tkb\ta\n",
+         "tinglan-query: line 2 is not valid UTF-8\nstatus 1\n",
+         0},
+    });
+}
+
+TEST(TinglanQuery, AnswersAsInputArrivesInBoundedMemory) {
+    struct SlowCase {
+        QStringList arguments;
+        QByteArray first, firstAnswer, second, secondAnswer;
+    };
+    const SlowCase cases[] = {
+        {{}, "啊\n", "啊\tkb\ta\n", "我\n", "我\tq\t\n"},
+        {{"--each"}, "啊我\n", "啊\tkb\ta\n我\tq\t\n", "率\n", "率\tyx\t\n"},
+        {{"--each"}, "啊", "啊\tkb\ta\n", "我\n", "我\tq\t\n"},  // within one line
+    };
+    for (const SlowCase& c : cases) {
+        const std::string name = (c.arguments.join(' ') + ' ' + c.first).toStdString();
+        QProcess process;
+        process.start(TINGLAN_QUERY_PATH, c.arguments);
+        process.write(c.first);
+        QByteArray answered;
+        while (answered.size() < c.firstAnswer.size() && process.waitForReadyRead(10000))
+            answered += process.readAllStandardOutput();
+        EXPECT_EQ(answered, c.firstAnswer) << name;  // before the second line is written
+        const ToolRun rest = finish(process, c.second);
+        EXPECT_EQ(rest.out, c.secondAnswer) << name;
+        EXPECT_EQ(rest.status, 0) << name;
+    }
+
+    // One line of 200 MB: 66,666,666 hanzi, each answered, well within 64 MiB.
+    const auto [status, peakKib] = peakMemoryOfShell(
+        "yes 啊啊啊啊啊啊啊啊啊啊啊啊啊啊啊啊 | tr -d '\\n' | head -c 199999998 |"
+        " \"$0\" --each | { wc -l | grep -qx 66666666; }");
+    EXPECT_EQ(status, 0);
+    EXPECT_LT(peakKib, 64 * 1024);
 }
 
 TEST(TinglanQuery, BadOptionsGiveTheUsageAndStatusTwo) {
-    for (const QStringList& arguments :
-         {QStringList{"--bogus"}, QStringList{"--dump", "啊"}, QStringList{"-x", "啊"}}) {
+    const QStringList cases[] = {
+        {"--bogus"},
+        {"--dump", "啊"},
+        {"-x", "啊"},
+        {"--dump", "--json"},
+        {"--json=1"},
+        {"--code"},
+        {"--code", "q", "--code", "b"},
+        {"--code", "kb", "啊"},
+        {"--code", "kb", "--each"},
+        {"--all", "--code", "kb"},
+    };
+    for (const QStringList& arguments : cases) {
         const ToolRun run = runTool(arguments);
         EXPECT_EQ(run.out, "") << arguments.join(' ').toStdString();
         EXPECT_TRUE(run.err.contains("usage: tinglan-query")) << arguments.join(' ').toStdString();
         EXPECT_EQ(run.status, 2) << arguments.join(' ').toStdString();
+    }
+    // A CODE that is no code: the command line is right, so one line without the usage.
+    for (const char* code : {"", "z", "kbskk", "KB", "a1", "啊", "-q"}) {
+        const ToolRun run = runTool({"--code", code});
+        EXPECT_EQ(run.out, "") << code;
+        EXPECT_EQ(run.err, "tinglan-query: a CODE is 1 to 4 letters a to y\n") << code;
+        EXPECT_EQ(run.status, 2) << code;
     }
 }
 
@@ -100,8 +352,13 @@ TEST(TinglanQuery, DumpListsEveryRowInTableOrder) {
 TEST(TinglanQuery, HelpNamesEveryOption) {
     const ToolRun run = runTool({"--help"});
     EXPECT_EQ(run.status, 0);
-    for (const char* option : {"--each", "--dump", "--help", "--version"})
+    for (const char* option :
+         {"--each", "--all", "--json", "--code CODE", "--dump", "-h", "--help", "--version"})
         EXPECT_TRUE(run.out.contains(option)) << option;
+    // Wrapped for a terminal of 80 columns, and for the manual page made from it.
+    for (const QString& line : QString::fromUtf8(run.out).split('\n'))
+        EXPECT_LE(line.size(), 79) << line.toStdString();
+    EXPECT_EQ(runTool({"-h"}).out, run.out);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Generates the code tables tables/mod_<letter>.{h,cpp} from public input-method data.
+"""Generates the code tables tables/mod_<letter>.{h,cpp} and the character details
+tables/details_data.{h,cpp} from public input-method data.
 
 Sources (Debian packages, read from their installed paths):
   rime-data-wubi   /usr/share/rime-data/wubi86.dict.yaml   Wubi 86 codes (LGPL-3.0; table
@@ -30,6 +31,9 @@ Rules where the tables' contract leaves a choice, applied to every character ali
     group A keeps its prescribed order. Groups L to Z are ordered the same way, by the reading
     each row was filed by, though they do not store it.
 
+The character details (every code and reading of every character the Wubi source codes) are
+built by details_table.py, whose docstring gives their rules and encoding.
+
 Any violated requirement stops the generator with a message; nothing is written then.
 Run: python3 tools/generate_tables.py [--check]   (--check compares instead of writing)
 """
@@ -40,6 +44,8 @@ import codecs
 import pathlib
 import sys
 import unicodedata
+
+import details_table
 
 WUBI_SOURCE = pathlib.Path("/usr/share/rime-data/wubi86.dict.yaml")
 UNIHAN_SOURCE = pathlib.Path("/usr/share/unicode/Unihan_Readings.txt.bz2")
@@ -438,10 +444,14 @@ def main():
     try:
         groups, excluded, n_excluded, first_level, second_level = build_rows(wubi, common, every)
         validate(groups, excluded, n_excluded, first_level, second_level, wubi, every)
-    except TableError as error:
+        # Details file a character by its first row in lookup order, else by the general rule.
+        filed = {row[0]: row[2] for letter in reversed(GROUPS) for row in reversed(groups[letter])}
+        outputs = details_table.build(wubi, details_table.read_unihan_fields(UNIHAN_SOURCE),
+                                      lambda c: filed.get(c, common.get(c)), groups,
+                                      SYLLABLE_GROUPS, OUTPUT_DIR)
+    except (TableError, details_table.DetailsError) as error:
         sys.exit(f"generate_tables: {error}")
 
-    outputs = {}
     for letter in GROUPS:
         outputs[OUTPUT_DIR / f"mod_{letter.lower()}.h"] = cpp_header(letter)
         outputs[OUTPUT_DIR / f"mod_{letter.lower()}.cpp"] = cpp_source(letter, groups[letter])

@@ -3,18 +3,22 @@
 
 #include <QDesktopServices>
 #include <QIcon>
+#include <QImageReader>
 #include <QKeySequence>
 #include <QMessageBox>
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QUrl>
 #include <initializer_list>
 #include <limits>
 #include <utility>
 
 #include "common/app_info.h"
+#include "query/character_details.h"
 #include "query/character_query.h"
 #include "query/history_log.h"
 #include "settings/a_readini.h"
@@ -67,6 +71,42 @@ void setTextColour(QWidget* widget, const QColor& colour) {
 
 QString settingsSection() { return QString::fromUtf16(kSettingsSection); }
 
+// A button's caption as written: an "&" is shown, not made into an access key.
+QString literalCaption(const QString& text) {
+    return QString(text).replace(u'&', QStringLiteral("&&"));
+}
+
+// A tooltip shows `text` as written. Qt takes a tooltip for markup whenever it looks like some,
+// and markup can load images: an <img> naming a FIFO or /dev/zero would hang the window or
+// exhaust its memory. Escaped, every character is text and nothing is loaded. An empty text
+// stays empty: it means no tooltip at all, not an empty one.
+QString literalToolTip(const QString& text) {
+    if (text.isEmpty()) return text;
+    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() +
+           QStringLiteral("</p>");
+}
+
+QIcon pngIcon() {
+    // Told the format, the reader takes Qt's own PNG decoder without asking each image plugin
+    // (JPEG and the others stay unloaded).
+    QImageReader reader(QStringLiteral(":/icon/tinglan.png"), "png");
+    reader.setAutoDetectImageFormat(false);
+    return QIcon(QPixmap::fromImage(reader.read()));
+}
+
+// The height a line of text has in a single-line box: inside its frame and Qt's margin of one
+// pixel above and below.
+int textHeight(const QLineEdit& box) {
+    QStyleOptionFrame option;
+    option.initFrom(&box);
+    option.rect = box.rect();
+    option.lineWidth = box.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &box);
+    option.midLineWidth = 0;
+    option.state |= QStyle::State_Sunken;
+    option.features = QStyleOptionFrame::None;
+    return box.style()->subElementRect(QStyle::SE_LineEditContents, &option, &box).height() - 2;
+}
+
 // Only a web address is handed on: the desktop's handler would also start a program or open a
 // document that a line in the settings file names.
 bool isWebAddress(const QUrl& url) {
@@ -83,7 +123,8 @@ frmmain::frmmain(FileLocations files, QWidget* parent)
       m_files(std::move(files)) {
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(QStringLiteral("汀兰检字百宝箱"));
-    setWindowIcon(QIcon(QStringLiteral(":/icon/tinglan.png")));
+    setWindowIcon(pngIcon());
+    useSimplifiedChineseFaces();
     setFont(windowFont());
     createControls();
     placeControls();
@@ -93,11 +134,9 @@ frmmain::frmmain(FileLocations files, QWidget* parent)
 
 void frmmain::createControls() {
     m_label3 = plainLabel("Label3", QStringLiteral("输入汉字："), this);
-    m_label3->setFont(songFont(kEntryPointSize));
 
     m_txthanzi = new ClickableLineEdit(QStringLiteral("啊"), this);
     m_txthanzi->setObjectName(QStringLiteral("txthanzi"));
-    m_txthanzi->setFont(songFont(kEntryPointSize));
     m_txthanzi->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_txthanzi->setMaxLength(std::numeric_limits<int>::max());
 
@@ -108,7 +147,8 @@ void frmmain::createControls() {
     m_label1 = plainLabel("Label1", QStringLiteral("五笔编码："), this);
 
     m_lblwbzxsc = plainLabel("Lblwbzxsc", QString(), this);
-    m_lblwbzxsc->setFont(songFont(kResultPointSize));
+    // People paste codes into notes: the results can be selected with the mouse and copied.
+    m_lblwbzxsc->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     m_cmmsearch = new QPushButton(QStringLiteral("查询"), this);
     m_cmmsearch->setObjectName(QStringLiteral("Cmmsearch"));
@@ -116,14 +156,13 @@ void frmmain::createControls() {
     m_label2 = plainLabel("Label2", QStringLiteral("汉语拼音："), this);
 
     m_lblhypysc = plainLabel("Lblhypysc", QStringLiteral("Label1"), this);
-    m_lblhypysc->setFont(songFont(kResultPointSize));
+    m_lblhypysc->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     m_label4 = plainLabel<ClickableLabel>("Label4", QString::fromUtf16(kMakerCreditLine), this);
     m_label4->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     setTextColour(m_label4, kCreditTextColour);
     m_label4->setCursor(Qt::PointingHandCursor);
-    m_label4->setToolTip(QStringLiteral("请记住本站通用域名：") +
-                         QString::fromUtf16(kMakerWebAddress));
+    setCreditToolTip(QStringLiteral("请记住本站通用域名：") + QString::fromUtf16(kMakerWebAddress));
 
     // The caption labels reach under the text box and the results; those must stay legible.
     // The button and the check box stay above every label, as the caption of Label2 reaches
@@ -141,19 +180,31 @@ void frmmain::createControls() {
 void frmmain::placeControls() {
     const int dpiX = logicalDpiX();
     const int dpiY = logicalDpiY();
+    const QFont entryFont = songFont(kEntryPointSize);
+    const QFont resultFont = songFont(kResultPointSize);
+    const QFont captionFont = windowFont();
     const struct {
         QWidget* control;
         int left, top, width, height;
+        const QFont& font;
     } placements[] = {
-        {m_label3, 240, 120, 2415, 255},       {m_txthanzi, 1560, 120, 735, 315},
-        {m_chkSetOnTop, 2760, 120, 1455, 255}, {m_label1, 240, 480, 2415, 255},
-        {m_lblwbzxsc, 1200, 480, 735, 255},    {m_cmmsearch, 2760, 480, 1095, 495},
-        {m_label2, 240, 720, 2535, 255},       {m_lblhypysc, 1200, 720, 975, 255},
-        {m_label4, 0, 1080, 4095, 255},
+        {m_label3, 240, 120, 2415, 255, entryFont},
+        {m_txthanzi, 1560, 120, 735, 315, entryFont},
+        {m_chkSetOnTop, 2760, 120, 1455, 255, captionFont},
+        {m_label1, 240, 480, 2415, 255, captionFont},
+        {m_lblwbzxsc, 1200, 480, 735, 255, resultFont},
+        {m_cmmsearch, 2760, 480, 1095, 495, captionFont},
+        {m_label2, 240, 720, 2535, 255, captionFont},
+        {m_lblhypysc, 1200, 720, 975, 255, resultFont},
+        {m_label4, 0, 1080, 4095, 255, captionFont},
     };
     for (const auto& placement : placements) {
-        placement.control->setGeometry(pixelRect(placement.left, placement.top, placement.width,
-                                                 placement.height, dpiX, dpiY));
+        QWidget& control = *placement.control;
+        control.setGeometry(pixelRect(placement.left, placement.top, placement.width,
+                                      placement.height, dpiX, dpiY));
+        // The boxes keep their designed places and sizes; the text is fitted to them.
+        fitTextToBox(control, placement.font,
+                     &control == m_txthanzi ? textHeight(*m_txthanzi) : control.height());
     }
     setFixedSize(pixels(kClientWidth, dpiX), pixels(kClientHeight, dpiY));
     if (const QScreen* const screen = this->screen()) {
@@ -162,13 +213,13 @@ void frmmain::placeControls() {
 }
 
 void frmmain::connectEvents() {
-    connect(m_cmmsearch, &QPushButton::clicked, this, [this] { Cmmsearch_Click(*this); });
+    connect(m_cmmsearch, &QPushButton::clicked, this, [this] { runQuery(); });
 
     // A default button exists only in dialogs; the window takes Enter itself, before any control
     // sees it, so the query runs once whichever control has the focus.
     auto* const enter = new QShortcut(this);
     enter->setKeys({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
-    connect(enter, &QShortcut::activated, this, [this] { Cmmsearch_Click(*this); });
+    connect(enter, &QShortcut::activated, this, [this] { runQuery(); });
 
     // stateChanged fires for clicks and for changes from code alike, and not for the same state.
     connect(m_chkSetOnTop, &QCheckBox::stateChanged, this, [this] { ChkSetOnTop_Click(); });
@@ -177,6 +228,22 @@ void frmmain::connectEvents() {
 }
 
 const FileLocations& frmmain::files() const { return m_files; }
+
+void frmmain::runQuery() {
+    Cmmsearch_Click(*this);
+    showDetailsOfQuery();
+}
+
+void frmmain::showDetailsOfQuery() {
+    const QString character = m_txthanzi->text();
+    // An empty query changes nothing but the focus, the tooltips included.
+    if (character.isEmpty()) return;
+    // The details know far more characters than the tables: one that shows "None!" may still
+    // have codes and readings.
+    const std::optional<details::CharacterDetails> found = detailsOf(character);
+    m_lblwbzxsc->setToolTip(literalToolTip(found ? codesByLevelText(*found) : QString()));
+    m_lblhypysc->setToolTip(literalToolTip(found ? readingsText(*found) : QString()));
+}
 
 QString frmmain::inputText() const { return m_txthanzi->text(); }
 
@@ -197,12 +264,13 @@ void frmmain::wbscdaochu() { ::wbscdaochu(*this, m_files.historyFile); }
 void frmmain::showMessage(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf16(kApplicationTitle), text,
                     QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
-void frmmain::setCreditToolTip(const QString& text) { m_label4->setToolTip(text); }
+void frmmain::setCreditToolTip(const QString& text) { m_label4->setToolTip(literalToolTip(text)); }
 
-void frmmain::setOnTopCaption(const QString& text) { m_chkSetOnTop->setText(text); }
+void frmmain::setOnTopCaption(const QString& text) { m_chkSetOnTop->setText(literalCaption(text)); }
 
 void frmmain::setLabel1Caption(const QString& text) { m_label1->setText(text); }
 
@@ -210,7 +278,7 @@ void frmmain::setLabel2Caption(const QString& text) { m_label2->setText(text); }
 
 void frmmain::setLabel3Caption(const QString& text) { m_label3->setText(text); }
 
-void frmmain::setSearchCaption(const QString& text) { m_cmmsearch->setText(text); }
+void frmmain::setSearchCaption(const QString& text) { m_cmmsearch->setText(literalCaption(text)); }
 
 void frmmain::setTitle(const QString& text) { setWindowTitle(text); }
 

@@ -52,6 +52,13 @@ private:
     void placeControls();
     void connectEvents();
 
+    // Runs the query, then shows the queried character's codes and readings as the results'
+    // tooltips.
+    void runQuery();
+    // Sets the results' tooltips for the character in the input box: every code by level, every
+    // reading with tones; none when the character has no details.
+    void showDetailsOfQuery();
+
     // Stores the box's state as `SetOnTop`, then moves the window into or out of the top band.
     void ChkSetOnTop_Click();
     // Opens the `WebOnline` address with the desktop's handler if it is an http or https address.

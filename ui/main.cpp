@@ -1,35 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // tinglan: the program's entry, which shows the one window `frmmain`.
 #include <QApplication>
-#include <QByteArray>
 #include <csignal>
-#include <cstdio>
 
 #include "settings/file_locations.h"
 #include "settings/startup.h"
+#include "ui/command_line.h"
+#include "ui/display_check.h"
 #include "ui/frmmain.h"
 
-namespace {
-
-// Qt aborts with a core dump when its X11 platform finds no display; say so plainly instead.
-bool displayReachable() {
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    const bool x11 = platform.isEmpty() || platform == "xcb" || platform.startsWith("xcb:");
-    return !x11 || qEnvironmentVariableIsSet("DISPLAY") ||
-           qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
-}
-
-}  // namespace
-
 int main(int argc, char* argv[]) {
-    if (!displayReachable()) {
-        std::fputs("tinglan: no display available (set DISPLAY or WAYLAND_DISPLAY)\n", stderr);
-        return 1;
+    if (const auto status = handleCommandLine(argc, argv)) {
+        return *status;
     }
     // At a file size limit a write must fail with EFBIG, which the file code handles, instead
     // of killing the program.
     std::signal(SIGXFSZ, SIG_IGN);
-    QApplication application(argc, argv);
+    const auto application = openDisplay(argv[0]);
     // Wayland compositors find the task-bar icon through the desktop file of this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.tinglan.Tinglan"));
 
@@ -37,5 +24,5 @@ int main(int argc, char* argv[]) {
     frmmain window(resolveFileLocations(executableDirectory()));
     Form_Load(window, window.files().settingsFile);
     window.show();
-    return application.exec();
+    return application->exec();
 }

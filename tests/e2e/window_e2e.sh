@@ -36,6 +36,60 @@ check() {  # check DESCRIPTION COMMAND...
     fi
 }
 
+# --- the command line and displays that cannot be opened: no display needed, nothing reaches Qt
+# run_without_window [VAR=VALUE...] [-- ARGUMENT...]: runs the program with those environment
+# changes and arguments; sets $status, $out and $err.
+run_without_window() {
+    local environment=()
+    while [ $# -gt 0 ] && [ "$1" != "--" ]; do environment+=("$1"); shift; done
+    [ $# -gt 0 ] && shift
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE "${environment[@]}" \
+        timeout 20 "$executable" "$@" >"$work/out" 2>"$work/err"
+    status=$?
+    out=$(cat "$work/out")
+    err=$(cat "$work/err")
+}
+lines() { if [ -z "$1" ]; then echo 0; else printf '%s\n' "$1" | wc -l; fi; }
+
+while IFS='|' read -r arguments expected_status stream pattern; do
+    read -ra argv <<<"$arguments"
+    run_without_window -- "${argv[@]}"
+    if [ "$stream" = out ]; then shown=$out other=$err; else shown=$err other=$out; fi
+    check "'tinglan $arguments' exits $expected_status and prints on std$stream alone" \
+        test "$status" -eq "$expected_status" -a -z "$other" -a "$(lines "$shown")" -ge 1
+    check "'tinglan $arguments' prints /$pattern/" grep -qE -- "$pattern" <<<"$shown"
+    if [ "$expected_status" -eq 2 ]; then
+        check "'tinglan $arguments' prints one line" test "$(lines "$shown")" -eq 1
+    fi
+done <<'CASES'
+--help|0|out|^usage: tinglan \[--help \| --version\]$
+--version|0|out|^tinglan [0-9]+(\.[0-9]+)+$
+-reverse|2|err|^tinglan: unknown argument '-reverse' \(try 'tinglan --help'\)$
+--bogus|2|err|^tinglan: unknown argument '--bogus'
+-platform offscreen|2|err|^tinglan: unknown argument '-platform'
+--help --bogus|2|err|^tinglan: unknown argument '--bogus'
+-|2|err|^tinglan: unknown argument '-'
+CASES
+
+# A display number no server holds.
+dead=99
+while [ -e "/tmp/.X$dead-lock" ] || [ -e "/tmp/.X11-unix/X$dead" ]; do dead=$((dead + 1)); done
+while IFS='|' read -r environment expected; do
+    read -ra settings <<<"$environment"
+    run_without_window "${settings[@]}"
+    check "with ${environment:-no display} the program fails with one line naming the display" \
+        test "$status" -eq 1 -a -z "$out" -a "$err" = "$expected" ||
+        echo "     status $status, printed: $err"
+done <<CASES
+|tinglan: cannot open the X display (DISPLAY is not set)
+DISPLAY=:$dead|tinglan: cannot open the X display ":$dead"
+DISPLAY=garbage|tinglan: cannot open the X display "garbage"
+DISPLAY=:$dead.7|tinglan: cannot open the X display ":$dead.7"
+WAYLAND_DISPLAY=wayland-0|tinglan: cannot open the X display (DISPLAY is not set)
+QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=tinglan-none|tinglan: cannot open the Wayland display "tinglan-none"
+XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=tinglan-none DISPLAY=:$dead|tinglan: cannot open the Wayland display "tinglan-none" or the X display ":$dead"
+CASES
+
 # --- display and window manager
 if ! command -v Xvfb >/dev/null; then
     echo "SKIP: Xvfb is not installed"
@@ -64,15 +118,15 @@ if [ "${3:-}" = installed ]; then
     tinglan=$executable
     program=$(dirname "$executable")
     export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
-    settings="$XDG_CONFIG_HOME/tinglan/SetValve.ini"
-    history="$XDG_DATA_HOME/tinglan/历史记录.txt"
+    settings_file="$XDG_CONFIG_HOME/tinglan/SetValve.ini"
+    history_file="$XDG_DATA_HOME/tinglan/历史记录.txt"
 else
     program="$work/program"
     mkdir "$program"
     tinglan="$program/tinglan"
     cp "$executable" "$tinglan"
-    settings="$program/SetValve.ini"
-    history="$program/历史记录.txt"
+    settings_file="$program/SetValve.ini"
+    history_file="$program/历史记录.txt"
 fi
 title="汀兰码音检字百宝箱 V1.0"
 
@@ -98,11 +152,6 @@ wait_for() {  # wait_for COMMAND...: up to 5 s
     return 1
 }
 
-# --- without a display: one line on standard error and a failure status, no crash
-no_display_output=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$tinglan" 2>&1)
-check "without a display the program says so and fails" \
-    test "$?" -eq 1 -a "$no_display_output" = "tinglan: no display available (set DISPLAY or WAYLAND_DISPLAY)"
-
 # --- first start
 start_program
 check "the window appears" test -n "$window"
@@ -112,18 +161,18 @@ geometry=$(xwininfo -id "$window")
 check "the client area is 276 x 89 pixels" bash -c "grep -q 'Width: 276' <<<'$geometry' && grep -q 'Height: 89' <<<'$geometry'"
 hints=$(xprop -id "$window" WM_NORMAL_HINTS)
 check "the window cannot be resized" bash -c "grep -q 'minimum size: 276 by 89' <<<'$hints' && grep -q 'maximum size: 276 by 89' <<<'$hints'"
-check "the first start writes the ten default settings" cmp -s "$settings" "$data/setvalve_first_run.ini"
+check "the first start writes the ten default settings" cmp -s "$settings_file" "$data/setvalve_first_run.ini"
 
 # --- a query typed with real key events
 xdotool windowactivate --sync "$window" 2>/dev/null
 xdotool key U554A Return
-check "the query of 啊 writes the header and its record" wait_for cmp -s "$history" "$data/history_after_a.txt" ||
-    { echo "--- the history file holds:"; iconv -f GBK -t UTF-8 "$history" 2>&1 | tail -2; }
+check "the query of 啊 writes the header and its record" wait_for cmp -s "$history_file" "$data/history_after_a.txt" ||
+    { echo "--- the history file holds:"; iconv -f GBK -t UTF-8 "$history_file" 2>&1 | tail -2; }
 
 # --- the always-on-top check box
 origin_before=$(window_origin)
 xdotool mousemove --window "$window" $(($(twips 2760) + 8)) $(($(twips 120) + 8)) click 1
-check "ticking the box stores SetOnTop=1" wait_for grep -q $'^SetOnTop=1\r$' "$settings"
+check "ticking the box stores SetOnTop=1" wait_for grep -q $'^SetOnTop=1\r$' "$settings_file"
 check "ticking the box puts the window above the others" wait_for bash -c "xprop -id $window _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE"
 check "ticking the box does not move the window" test "$(window_origin)" = "$origin_before"
 
@@ -140,12 +189,12 @@ if [ "${3:-}" = installed ]; then
 elif [ "$(id -u)" -eq 0 ]; then
     echo "skip the read-only program directory: root ignores permissions (the test command runs unprivileged)"
 else
-    rm "$settings" "$history"
+    rm "$settings_file" "$history_file"
     chmod a-w "$program"
     start_program
     check "in a read-only directory the window still appears" test -n "$window"
     check "in a read-only directory the window keeps its title" bash -c "xprop -id $window _NET_WM_NAME | grep -qF '\"$title\"'"
-    check "in a read-only directory no settings file comes into being" test ! -e "$settings"
+    check "in a read-only directory no settings file comes into being" test ! -e "$settings_file"
     stop_program
 fi
 

@@ -1,29 +1,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// libFuzzer target for `A_readini`: any file and any names and value, checked for three
-// properties: nothing crashes; a value the writer accepted reads back unchanged (cut to 253
-// GBK bytes) and the write changed at most one line's bytes, a refused write none; a second
-// identical write changes no byte.
+// libFuzzer target for `A_readini`: any file and any names and value, checked for these
+// properties: nothing crashes; ReadIniValues gives what ReadIniValue gives key by key; a value
+// the writer accepted reads back unchanged (cut to 253 GBK bytes) and the write changed at most
+// one line's bytes, a refused write none; a second identical write changes no byte; no lock
+// file stays behind; WriteNewIniFile leaves the bytes of the same writes one after another, or
+// no file when one of them is refused.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <stdlib.h>
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <cstdint>
 #include <cstdio>
 
 #include "settings/a_readini.h"
+#include "settings/file_locations.h"
 
 namespace {
 
-// One fixed path in a directory made once per run: each input replaces the file there.
-const QString& settingsPath() {
+// A directory made once per run: each input replaces the files there.
+const QString& fuzzDirectory() {
     static const QString path = [] {
         QByteArray pattern = QDir::tempPath().toLocal8Bit() + "/settings_fuzz.XXXXXX";
         if (mkdtemp(pattern.data()) == nullptr) abort();
-        return settingsFilePath(QString::fromLocal8Bit(pattern));
+        return QString::fromLocal8Bit(pattern);
     }();
     return path;
 }
@@ -82,11 +86,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<uint8_t> rest = input.ConsumeRemainingBytes<uint8_t>();
     const QByteArray before(reinterpret_cast<const char*>(rest.data()), qsizetype(rest.size()));
 
-    const QString& path = settingsPath();
+    const QString path = fileLocationsIn(fuzzDirectory()).settingsFile;
     putFile(path, before);
     const QString missing = QStringLiteral("\x01missing");
+    const QString onTop = QStringLiteral("SetOnTop");
     ReadIniValue(path, section, key, missing);
     require(fileBytes(path) == before, "a read changes no byte");
+    require(ReadIniValues(path, section, {key, onTop}) ==
+                QStringList{ReadIniValue(path, section, key, {}),
+                            ReadIniValue(path, section, onTop, {})},
+            "ReadIniValues reads as ReadIniValue");
+
+    // The same entries written one by one into one missing file and at once into another.
+    const QList<std::pair<QString, QString>> entries = {{key, value}, {onTop, "0"}, {key, ""}};
+    const QString oneByOne = fuzzDirectory() + QStringLiteral("/one_by_one.ini");
+    const QString atOnce = fuzzDirectory() + QStringLiteral("/at_once.ini");
+    QFile::remove(oneByOne);
+    QFile::remove(atOnce);
+    bool allWritten = true;
+    for (const auto& [entryKey, entryValue] : entries) {
+        allWritten = WriteIniValue(oneByOne, section, entryKey, entryValue) == "1" && allWritten;
+    }
+    if (WriteNewIniFile(atOnce, section, entries) == "1") {
+        require(allWritten && fileBytes(atOnce) == fileBytes(oneByOne),
+                "a new file holds the bytes of the same writes one by one");
+    } else {
+        require(!allWritten && !QFileInfo::exists(atOnce), "a refused new file is not made");
+    }
 
     const QString result = WriteIniValue(path, section, key, value);
     const QByteArray after = fileBytes(path);
@@ -111,5 +137,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     require(WriteIniValue(path, section, key, value) == "1", "a second identical write succeeds");
     require(fileBytes(path) == after, "a second identical write changes no byte");
+    require(!QFileInfo::exists(path + QStringLiteral(".lock")), "no lock file stays behind");
     return 0;
 }

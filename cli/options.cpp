@@ -1,0 +1,214 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/options.h"
+
+#include <cstdio>
+#include <string>
+
+#include "query/character_details.h"
+
+namespace {
+
+// An option of the command line; a new one needs only a row here. Each row's help is its entry
+// in the option list of the help, wrapped to 79 columns.
+struct OptionRow {
+    std::string_view name;
+    std::string_view shortName;
+    bool Options::*flag;                              // what the option switches on, or null
+    std::optional<std::string_view> Options::*value;  // where its argument goes, or null
+    std::string_view help;
+};
+
+constexpr OptionRow kOptionRows[] = {
+    {"--each",
+     {},
+     &Options::each,
+     nullptr,
+     "  --each       query every character of each TEXT or line, one answer each;\n"
+     "               an empty TEXT or line gives no output, and a line end inside a\n"
+     "               TEXT separates as on standard input and is not queried\n"},
+    {"--all",
+     {},
+     &Options::all,
+     nullptr,
+     "  --all        answer with every Wubi code and every reading, in blocks of\n"
+     "               lines (see above)\n"},
+    {"--json",
+     {},
+     &Options::json,
+     nullptr,
+     "  --json       answer in JSON lines (see above), with or without --all\n"},
+    {"--code",
+     {},
+     nullptr,
+     &Options::code,
+     "  --code CODE  list the characters that CODE (1 to 4 letters a to y) types at\n"
+     "               any level, in the order an input method offers them, the most\n"
+     "               frequent first: one line each of the character, a tab, its\n"
+     "               code point, a tab and the level of CODE; nothing when CODE\n"
+     "               types nothing. Takes no TEXT, --each or --all and reads no\n"
+     "               input; --code=CODE is the same\n"},
+    {"--dump",
+     {},
+     &Options::dump,
+     nullptr,
+     "  --dump       print every row of the code tables in table order: group\n"
+     "               letter, character, code and pinyin, separated by tabs\n"},
+    {"--help", "-h", &Options::help, nullptr, "  -h, --help   show this help\n"},
+    {"--version", {}, &Options::version, nullptr, "  --version    show the version\n"},
+};
+
+constexpr std::string_view kUsage =
+    "usage: tinglan-query [--each] [--all] [--json] [--] [TEXT...]\n"
+    "       tinglan-query --code CODE [--json]\n"
+    "       tinglan-query --dump | -h | --help | --version\n";
+
+constexpr std::string_view kHelpBeforeOptions =
+    "Shows the Wubi 86 code and the toneless pinyin of Chinese characters, as the\n"
+    "tinglan window does; on request every Wubi code and every reading with tone\n"
+    "marks of a character, or the characters of a code.\n"
+    "\n"
+    "For each TEXT, one line: its first character, a tab, the Wubi code (or None!),\n"
+    "a tab, the pinyin (or nothing), a line feed. An empty TEXT gives an empty line.\n"
+    "Without TEXT, each line of standard input is one query. A line ends at LF, at\n"
+    "CR LF or at the end of the input (a CR just before that end is dropped). Lines\n"
+    "are answered as they arrive: when standard output is a terminal or a pipe,\n"
+    "every answer is written out before the tool waits for more input.\n"
+    "\n"
+    "A control character (U+0000 to U+001F, U+007F to U+009F) is shown as its code\n"
+    "point, such as U+0009 for a tab, so that every answer is one line of three\n"
+    "fields (with --all, it keeps its block; --json escapes it). A byte order mark\n"
+    "(U+FEFF) is a character like any other, also at the start of a TEXT or of the\n"
+    "input.\n"
+    "\n"
+    "Input and output are UTF-8. A TEXT or line that is not valid UTF-8 is reported\n"
+    "once on standard error, answered with an empty line (null with --json), and\n"
+    "makes the exit status 1. With --each, its valid characters are answered as\n"
+    "well, and each run of invalid bytes is answered with one empty line (null) in\n"
+    "its place.\n"
+    "\n"
+    "With --all, each answer is a block of four lines and an empty line, such as\n"
+    "\n"
+    "  长 U+957F\n"
+    "    window:   ta chang\n"
+    "    codes:    ta (simple2), tay (simple3), tayi (full)\n"
+    "    readings: cháng, zhǎng\n"
+    "\n"
+    "The first line is the character and its code point (a control character by\n"
+    "its code point alone). \"window:\" gives what the window shows: the code and\n"
+    "the pinyin, the code and \"(no pinyin)\", or \"None! (not in the tables)\".\n"
+    "\"codes:\" gives every Wubi 86 code with its level, \"readings:\" every Mandarin\n"
+    "reading with tone marks, the one the tables file the character by first; each\n"
+    "gives \"none\" when there is none. An empty or invalid TEXT or line gives an\n"
+    "empty line alone. A code's level is simple1, simple2 or simple3 for the simple\n"
+    "codes of one, two or three letters, or full for the full code; a character\n"
+    "may have several full codes.\n"
+    "\n"
+    "With --json, each answer is one line of JSON: for a character, an object of\n"
+    "\"character\", \"codePoint\" (\"U+957F\"), \"wubi\" and \"pinyin\" (what the window\n"
+    "shows: a code or \"None!\", a syllable or \"\"), \"inTables\" (false for \"None!\"),\n"
+    "\"codes\" (an array of objects of \"code\" and \"level\") and \"readings\" (an array\n"
+    "of strings); null for an empty or invalid TEXT or line. With --code, one\n"
+    "object of \"code\" and \"characters\" (an array of objects of \"character\",\n"
+    "\"codePoint\" and \"level\"). Strings are UTF-8; quotes, backslashes and control\n"
+    "characters are escaped.\n"
+    "\n"
+    "Options may stand anywhere before --:\n";
+
+constexpr std::string_view kHelpAfterOptions =
+    "  --           end the options: every later argument is a TEXT, even one that\n"
+    "               starts with - (a lone - is always a TEXT)\n"
+    "\n"
+    "Exit status: 0 when every TEXT or line was answered; 1 when one was not valid\n"
+    "UTF-8, or when reading standard input or writing standard output failed (said\n"
+    "in one line that names the error); 2 for an unknown option, for --code without\n"
+    "CODE or twice, for --dump with a TEXT, --each, --all, --json or --code, or for\n"
+    "--code with a TEXT, --each or --all (each said in one line, with the usage on\n"
+    "standard error), and for a CODE that is not 1 to 4 letters a to y (said in one\n"
+    "line). When the reader of standard output closes it, as head does, the tool\n"
+    "stops without a message, and its exit status covers what was answered until\n"
+    "then.\n";
+
+const OptionRow* findOption(std::string_view name) {
+    for (const OptionRow& row : kOptionRows) {
+        if (name == row.name || (!row.shortName.empty() && name == row.shortName)) return &row;
+    }
+    return nullptr;
+}
+
+bool fail(const char* reason, std::string_view argument = {}) {
+    std::fprintf(stderr, "tinglan-query: %s%.*s\n", reason, static_cast<int>(argument.size()),
+                 argument.data());
+    std::fwrite(usageText().data(), 1, usageText().size(), stderr);
+    return false;
+}
+
+// Says what does not go together; returns whether all does.
+bool checkCombination(const Options& options) {
+    if (options.dump &&
+        (options.each || options.all || options.json || options.code || !options.texts.empty()))
+        return fail("--dump takes no TEXT, --each, --all, --json or --code");
+    if (options.code && (options.each || options.all || !options.texts.empty()))
+        return fail("--code takes no TEXT, --each or --all");
+    if (options.code && !isWubiCode(*options.code)) {
+        // Not the usage: the command line is right but for the value.
+        std::fputs("tinglan-query: a CODE is 1 to 4 letters a to y\n", stderr);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<Options> parseArguments(int argc, char** argv) {
+    Options options;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string_view argument = argv[i];
+        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
+            options.texts.push_back(argument);
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        std::optional<std::string_view> attached;  // the VALUE of --name=VALUE
+        if (const std::size_t equals = argument.find('=');
+            argument.starts_with("--") && equals != std::string_view::npos) {
+            attached = argument.substr(equals + 1);
+            argument = argument.substr(0, equals);
+        }
+        const OptionRow* row = findOption(argument);
+        if (!row || (row->flag && attached)) {
+            fail("unknown option ", argv[i]);
+            return std::nullopt;
+        }
+        if (row->flag) {
+            options.*(row->flag) = true;
+            continue;
+        }
+        if (options.*(row->value)) {
+            fail("option given twice: ", row->name);
+            return std::nullopt;
+        }
+        if (!attached && i + 1 == argc) {
+            fail("option needs a value: ", row->name);
+            return std::nullopt;
+        }
+        options.*(row->value) = attached ? *attached : std::string_view(argv[++i]);
+    }
+    if (!checkCombination(options)) return std::nullopt;
+    return options;
+}
+
+std::string_view usageText() { return kUsage; }
+
+std::string_view helpText() {
+    static const std::string help = [] {
+        std::string text(kHelpBeforeOptions);
+        for (const OptionRow& row : kOptionRows) text += row.help;
+        text += kHelpAfterOptions;
+        return text;
+    }();
+    return help;
+}

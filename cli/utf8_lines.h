@@ -1,0 +1,134 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Decodes UTF-8 as it arrives into characters, line ends and runs of invalid bytes, so that a
+// line of any length is answered without being held.
+#pragma once
+
+#include <string_view>
+
+// What a Utf8LineSplitter reports to, in input order:
+//   void character(char32_t codePoint);  // one decoded character of the current line
+//   void invalidBytes();                 // a run of bytes that is not UTF-8, once per run
+//   void lineEnd();                      // the current line ended
+template <class Sink>
+concept LineSink = requires(Sink& sink, char32_t codePoint) {
+    sink.character(codePoint);
+    sink.invalidBytes();
+    sink.lineEnd();
+};
+
+class Utf8LineSplitter {
+public:
+    // With `splitLines`, LF and CR LF end a line and are not characters; without it, every byte
+    // belongs to the one line that finish() ends.
+    explicit Utf8LineSplitter(bool splitLines) : m_splitLines(splitLines) {}
+
+    // Reports the characters, line ends and invalid runs of the next `bytes` of the input; a
+    // sequence cut by the end of `bytes` continues in the next call.
+    template <LineSink Sink>
+    void feed(std::string_view bytes, Sink& sink) {
+        for (const char byte : bytes) feedByte(static_cast<unsigned char>(byte), sink);
+    }
+
+    // Ends the input: an unfinished sequence is invalid, a CR at the very end ends the line,
+    // and the last line is ended if it holds any bytes (or always, with `endEmptyLine`).
+    template <LineSink Sink>
+    void finish(Sink& sink, bool endEmptyLine) {
+        if (m_pendingCr) {
+            m_pendingCr = false;
+            endLine(sink);
+            return;
+        }
+        if (m_needed > 0) {
+            m_needed = 0;
+            invalid(sink);
+        }
+        if (m_lineHasBytes || endEmptyLine) endLine(sink);
+    }
+
+private:
+    template <LineSink Sink>
+    void feedByte(unsigned char byte, Sink& sink) {
+        m_lineHasBytes = true;
+        if (m_pendingCr) {
+            m_pendingCr = false;
+            if (byte == '\n') {
+                endLine(sink);
+                return;
+            }
+            character(U'\r', sink);
+        }
+        if (m_needed > 0) {
+            if (byte >= m_low && byte <= m_high) {
+                m_codePoint = (m_codePoint << 6) | (byte & 0x3Fu);
+                m_low = 0x80;
+                m_high = 0xBF;
+                if (--m_needed == 0) character(m_codePoint, sink);
+                return;
+            }
+            // The sequence so far is invalid; this byte may still start a good one.
+            m_needed = 0;
+            invalid(sink);
+        }
+        if (byte < 0x80) {
+            if (m_splitLines && byte == '\n') {
+                endLine(sink);
+            } else if (m_splitLines && byte == '\r') {
+                m_pendingCr = true;
+            } else {
+                character(byte, sink);
+            }
+            return;
+        }
+        // The ranges of the second byte rule out overlong forms, surrogates and code points
+        // past U+10FFFF (the table of well-formed sequences in the Unicode standard).
+        m_low = 0x80;
+        m_high = 0xBF;
+        if (byte >= 0xC2 && byte <= 0xDF) {
+            start(1, byte & 0x1Fu);
+        } else if (byte >= 0xE0 && byte <= 0xEF) {
+            if (byte == 0xE0) m_low = 0xA0;
+            if (byte == 0xED) m_high = 0x9F;
+            start(2, byte & 0x0Fu);
+        } else if (byte >= 0xF0 && byte <= 0xF4) {
+            if (byte == 0xF0) m_low = 0x90;
+            if (byte == 0xF4) m_high = 0x8F;
+            start(3, byte & 0x07u);
+        } else {
+            invalid(sink);
+        }
+    }
+
+    void start(int needed, char32_t leadBits) {
+        m_needed = needed;
+        m_codePoint = leadBits;
+    }
+
+    template <LineSink Sink>
+    void character(char32_t codePoint, Sink& sink) {
+        m_inInvalidRun = false;
+        sink.character(codePoint);
+    }
+
+    template <LineSink Sink>
+    void invalid(Sink& sink) {
+        if (m_inInvalidRun) return;
+        m_inInvalidRun = true;
+        sink.invalidBytes();
+    }
+
+    template <LineSink Sink>
+    void endLine(Sink& sink) {
+        m_inInvalidRun = false;
+        m_lineHasBytes = false;
+        sink.lineEnd();
+    }
+
+    bool m_splitLines;
+    bool m_lineHasBytes = false;
+    bool m_pendingCr = false;
+    bool m_inInvalidRun = false;
+    int m_needed = 0;  // continuation bytes still to come in the current sequence
+    unsigned char m_low = 0x80;
+    unsigned char m_high = 0xBF;
+    char32_t m_codePoint = 0;
+};

@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Every code and reading of one character, for the result fields' tooltips and tinglan-query.
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "tables/details.h"
+
+// Returns the codes and readings of `character`, one UTF-16 code unit or a surrogate pair;
+// nullopt for anything else (empty, longer, a lone surrogate) and for a character that the Wubi
+// source gives no code.
+std::optional<details::CharacterDetails> detailsOf(QStringView character);
+
+// Returns the codes of `character` as lines for the Wubi result's tooltip, one per code in level
+// order, each a label and the code ("一级简码：q", "三级简码：trn", "全码：trnt"), joined by
+// LF without a final one; empty when there are no codes.
+QString codesByLevelText(const details::CharacterDetails& character);
+
+// Returns the readings of `character` with tone marks for the pinyin result's tooltip, on one
+// line, the filing reading first ("读音：cháng、zhǎng"); empty when there are none.
+QString readingsText(const details::CharacterDetails& character);
+
+// Returns whether `code` is a Wubi code as typed: 1 to 4 letters a to y.
+bool isWubiCode(std::string_view code);
+
+// Returns the characters that `code` types at any level with their levels, in the order an
+// input method offers them (most frequent first); empty when `code` is no code or types nothing.
+std::vector<details::CharacterAtLevel> charactersOfCode(std::string_view code);
