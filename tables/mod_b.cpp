@@ -9,7 +9,7 @@
 namespace Mod_B {
 namespace {
 
-constexpr std::array<CodeEntry, 289> kRows{{
+constexpr std::array<CodeEntry, 291> kRows{{
     {u'芭', u"ac", u"ba"},
     {u'捌', u"rklj", u"ba"},
     {u'扒', u"rwy", u"ba"},
@@ -44,7 +44,6 @@ constexpr std::array<CodeEntry, 289> kRows{{
     {u'稗', u"trtf", u"bai"},
     {u'捭', u"rrt", u"bai"},
     {u'掰', u"rwvr", u"bai"},
-    {u'擘', u"nkur", u"bai"},
     {u'斑', u"gyg", u"ban"},
     {u'班', u"gyt", u"ban"},
     {u'搬', u"rte", u"ban"},
@@ -119,7 +118,6 @@ constexpr std::array<CodeEntry, 289> kRows{{
     {u'焙', u"ouk", u"bei"},
     {u'被', u"puhc", u"bei"},
     {u'孛', u"fpbf", u"bei"},
-    {u'陂', u"bhc", u"bei"},
     {u'邶', u"uxb", u"bei"},
     {u'蓓', u"awuk", u"bei"},
     {u'呗', u"kmy", u"bei"},
@@ -168,6 +166,7 @@ constexpr std::array<CodeEntry, 289> kRows{{
     {u'陛', u"bx", u"bi"},
     {u'匕', u"xtn", u"bi"},
     {u'俾', u"wrt", u"bi"},
+    {u'芘', u"axx", u"bi"},
     {u'荜', u"axxf", u"bi"},
     {u'萆', u"art", u"bi"},
     {u'薜', u"ank", u"bi"},
@@ -273,9 +272,12 @@ constexpr std::array<CodeEntry, 289> kRows{{
     {u'渤', u"ifp", u"bo"},
     {u'驳', u"cqq", u"bo"},
     {u'卜', u"hhy", u"bo"},
+    {u'蕃', u"ato", u"bo"},
     {u'啵', u"kih", u"bo"},
     {u'饽', u"qnfb", u"bo"},
+    {u'艴', u"xjq", u"bo"},
     {u'檗', u"nkus", u"bo"},
+    {u'擘', u"nkur", u"bo"},
     {u'礴', u"dai", u"bo"},
     {u'钹', u"qdcy", u"bo"},
     {u'鹁', u"fpbg", u"bo"},

@@ -9,7 +9,7 @@
 namespace Mod_C {
 namespace {
 
-constexpr std::array<CodeEntry, 396> kRows{{
+constexpr std::array<CodeEntry, 393> kRows{{
     {u'擦', u"rpwi", u"ca"},
     {u'嚓', u"kpw", u"ca"},
     {u'礤', u"daw", u"ca"},
@@ -31,7 +31,6 @@ constexpr std::array<CodeEntry, 396> kRows{{
     {u'惭', u"nl", u"can"},
     {u'惨', u"ncd", u"can"},
     {u'灿', u"om", u"can"},
-    {u'掺', u"rcd", u"can"},
     {u'骖', u"ccd", u"can"},
     {u'璨', u"ghq", u"can"},
     {u'黪', u"lfoe", u"can"},
@@ -84,6 +83,7 @@ constexpr std::array<CodeEntry, 396> kRows{{
     {u'侪', u"wyj", u"chai"},
     {u'钗', u"qcy", u"chai"},
     {u'搀', u"rqku", u"chan"},
+    {u'掺', u"rcd", u"chan"},
     {u'蝉', u"jujf", u"chan"},
     {u'馋', u"qnqu", u"chan"},
     {u'谗', u"yqk", u"chan"},
@@ -208,7 +208,6 @@ constexpr std::array<CodeEntry, 396> kRows{{
     {u'斥', u"ryi", u"chi"},
     {u'炽', u"ok", u"chi"},
     {u'傺', u"wwfi", u"chi"},
-    {u'坻', u"fqa", u"chi"},
     {u'茌', u"awff", u"chi"},
     {u'叱', u"kxn", u"chi"},
     {u'哧', u"kfo", u"chi"},
@@ -221,6 +220,7 @@ constexpr std::array<CodeEntry, 396> kRows{{
     {u'蚩', u"bhgj", u"chi"},
     {u'螭', u"jybc", u"chi"},
     {u'笞', u"tck", u"chi"},
+    {u'豉', u"gkuc", u"chi"},
     {u'踟', u"khtk", u"chi"},
     {u'魑', u"rqcc", u"chi"},
     {u'充', u"yc", u"chong"},
@@ -280,7 +280,6 @@ constexpr std::array<CodeEntry, 396> kRows{{
     {u'黜', u"lfom", u"chu"},
     {u'揣', u"rmd", u"chuai"},
     {u'啜', u"kccc", u"chuai"},
-    {u'嘬', u"kjb", u"chuai"},
     {u'膪', u"eupk", u"chuai"},
     {u'踹', u"khmj", u"chuai"},
     {u'川', u"kthh", u"chuan"},
@@ -307,7 +306,6 @@ constexpr std::array<CodeEntry, 396> kRows{{
     {u'捶', u"rtgf", u"chui"},
     {u'锤', u"qtgf", u"chui"},
     {u'垂', u"tga", u"chui"},
-    {u'椎', u"swy", u"chui"},
     {u'陲', u"btgf", u"chui"},
     {u'棰', u"stg", u"chui"},
     {u'槌', u"swn", u"chui"},
@@ -366,7 +364,6 @@ constexpr std::array<CodeEntry, 396> kRows{{
     {u'徂', u"tegg", u"cu"},
     {u'猝', u"qtyf", u"cu"},
     {u'殂', u"gqe", u"cu"},
-    {u'酢', u"sgtf", u"cu"},
     {u'蹙', u"dhih", u"cu"},
     {u'蹴', u"khyn", u"cu"},
     {u'蹿', u"khph", u"cuan"},

@@ -9,7 +9,7 @@
 namespace Mod_E {
 namespace {
 
-constexpr std::array<CodeEntry, 46> kRows{{
+constexpr std::array<CodeEntry, 45> kRows{{
     {u'轭', u"ldb", u"e"},
     {u'蛾', u"jtr", u"e"},
     {u'鹅', u"trng", u"e"},
@@ -50,7 +50,6 @@ constexpr std::array<CodeEntry, 46> kRows{{
     {u'洱', u"ibg", u"er"},
     {u'二', u"fg", u"er"},
     {u'贰', u"afm", u"er"},
-    {u'佴', u"wbg", u"er"},
     {u'迩', u"qip", u"er"},
     {u'珥', u"gbg", u"er"},
     {u'铒', u"qbg", u"er"},

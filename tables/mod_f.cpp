@@ -9,7 +9,7 @@
 namespace Mod_F {
 namespace {
 
-constexpr std::array<CodeEntry, 199> kRows{{
+constexpr std::array<CodeEntry, 196> kRows{{
     {u'发', u"v", u"fa"},
     {u'罚', u"ly", u"fa"},
     {u'筏', u"twa", u"fa"},
@@ -37,7 +37,6 @@ constexpr std::array<CodeEntry, 199> kRows{{
     {u'犯', u"qtb", u"fan"},
     {u'饭', u"qnr", u"fan"},
     {u'泛', u"itp", u"fan"},
-    {u'蕃', u"ato", u"fan"},
     {u'蘩', u"atxi", u"fan"},
     {u'幡', u"mhtl", u"fan"},
     {u'梵', u"ssm", u"fan"},
@@ -56,7 +55,6 @@ constexpr std::array<CodeEntry, 199> kRows{{
     {u'纺', u"xy", u"fang"},
     {u'放', u"yt", u"fang"},
     {u'邡', u"ybh", u"fang"},
-    {u'彷', u"tyn", u"fang"},
     {u'枋', u"syn", u"fang"},
     {u'钫', u"qyn", u"fang"},
     {u'舫', u"teyn", u"fang"},
@@ -188,7 +186,6 @@ constexpr std::array<CodeEntry, 199> kRows{{
     {u'幞', u"mho", u"fu"},
     {u'怫', u"nxj", u"fu"},
     {u'滏', u"iwq", u"fu"},
-    {u'艴', u"xjq", u"fu"},
     {u'孚', u"ebf", u"fu"},
     {u'驸', u"cwf", u"fu"},
     {u'绂', u"xdc", u"fu"},

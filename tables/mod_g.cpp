@@ -9,11 +9,10 @@
 namespace Mod_G {
 namespace {
 
-constexpr std::array<CodeEntry, 286> kRows{{
+constexpr std::array<CodeEntry, 282> kRows{{
     {u'噶', u"kaj", u"ga"},
     {u'嘎', u"kdh", u"ga"},
     {u'尬', u"dnw", u"ga"},
-    {u'呷', u"klh", u"ga"},
     {u'尕', u"eiu", u"ga"},
     {u'尜', u"idi", u"ga"},
     {u'旮', u"vjf", u"ga"},
@@ -103,7 +102,6 @@ constexpr std::array<CodeEntry, 286> kRows{{
     {u'圪', u"ftn", u"ge"},
     {u'塥', u"fgk", u"ge"},
     {u'嗝', u"kgkh", u"ge"},
-    {u'纥', u"xtnn", u"ge"},
     {u'搿', u"rwgr", u"ge"},
     {u'膈', u"egk", u"ge"},
     {u'硌', u"dtk", u"ge"},
@@ -216,7 +214,6 @@ constexpr std::array<CodeEntry, 286> kRows{{
     {u'栝', u"stdg", u"gua"},
     {u'胍', u"erc", u"gua"},
     {u'鸹', u"tdq", u"gua"},
-    {u'聒', u"btd", u"gua"},
     {u'乖', u"tfu", u"guai"},
     {u'拐', u"rkl", u"guai"},
     {u'怪', u"nc", u"guai"},
@@ -262,8 +259,6 @@ constexpr std::array<CodeEntry, 286> kRows{{
     {u'跪', u"khqb", u"gui"},
     {u'贵', u"khgm", u"gui"},
     {u'刽', u"wfcj", u"gui"},
-    {u'傀', u"wrq", u"gui"},
-    {u'炔', u"onw", u"gui"},
     {u'匦', u"alv", u"gui"},
     {u'刿', u"mqjh", u"gui"},
     {u'庋', u"yfc", u"gui"},
@@ -294,6 +289,7 @@ constexpr std::array<CodeEntry, 286> kRows{{
     {u'猓', u"qtjs", u"guo"},
     {u'椁', u"syb", u"guo"},
     {u'虢', u"efhm", u"guo"},
+    {u'聒', u"btd", u"guo"},
     {u'蜾', u"jjs", u"guo"},
     {u'蝈', u"jlg", u"guo"},
 }};

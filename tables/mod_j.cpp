@@ -9,7 +9,7 @@
 namespace Mod_J {
 namespace {
 
-constexpr std::array<CodeEntry, 519> kRows{{
+constexpr std::array<CodeEntry, 517> kRows{{
     {u'计', u"yf", u"ji"},
     {u'给', u"xw", u"ji"},
     {u'击', u"fmk", u"ji"},
@@ -70,7 +70,6 @@ constexpr std::array<CodeEntry, 519> kRows{{
     {u'剞', u"dskj", u"ji"},
     {u'佶', u"wfkg", u"ji"},
     {u'偈', u"wjq", u"ji"},
-    {u'诘', u"yfk", u"ji"},
     {u'墼', u"gjff", u"ji"},
     {u'芨', u"aey", u"ji"},
     {u'芰', u"afcu", u"ji"},
@@ -303,6 +302,7 @@ constexpr std::array<CodeEntry, 519> kRows{{
     {u'诫', u"yaah", u"jie"},
     {u'届', u"nm", u"jie"},
     {u'讦', u"yfh", u"jie"},
+    {u'诘', u"yfk", u"jie"},
     {u'拮', u"rfk", u"jie"},
     {u'喈', u"kxxr", u"jie"},
     {u'嗟', u"kuda", u"jie"},
@@ -451,7 +451,6 @@ constexpr std::array<CodeEntry, 519> kRows{{
     {u'苣', u"aan", u"ju"},
     {u'苴', u"aeg", u"ju"},
     {u'莒', u"akkf", u"ju"},
-    {u'菹', u"aie", u"ju"},
     {u'掬', u"rqo", u"ju"},
     {u'遽', u"hae", u"ju"},
     {u'屦', u"ntov", u"ju"},
@@ -504,7 +503,6 @@ constexpr std::array<CodeEntry, 519> kRows{{
     {u'矍', u"hhw", u"jue"},
     {u'蕨', u"adu", u"jue"},
     {u'噘', u"kdu", u"jue"},
-    {u'噱', u"khae", u"jue"},
     {u'崛', u"mnbm", u"jue"},
     {u'獗', u"qtdw", u"jue"},
     {u'孓', u"byi", u"jue"},

@@ -9,7 +9,7 @@
 namespace Mod_M {
 namespace {
 
-constexpr std::array<CodeEntry, 280> kRows{{
+constexpr std::array<CodeEntry, 279> kRows{{
     {u'妈', u"vc", u""},
     {u'麻', u"yss", u""},
     {u'玛', u"gcg", u""},
@@ -19,9 +19,7 @@ constexpr std::array<CodeEntry, 280> kRows{{
     {u'骂', u"kkc", u""},
     {u'嘛', u"ky", u""},
     {u'吗', u"kcg", u""},
-    {u'唛', u"kgt", u""},
     {u'犸', u"qtcg", u""},
-    {u'嬷', u"vys", u""},
     {u'杩', u"scg", u""},
     {u'蟆', u"jajd", u""},
     {u'埋', u"fjf", u""},
@@ -32,6 +30,7 @@ constexpr std::array<CodeEntry, 280> kRows{{
     {u'脉', u"eyni", u""},
     {u'劢', u"dnl", u""},
     {u'荬', u"anud", u""},
+    {u'唛', u"kgt", u""},
     {u'霾', u"feef", u""},
     {u'瞒', u"hagw", u""},
     {u'馒', u"qnjc", u""},
@@ -49,7 +48,6 @@ constexpr std::array<CodeEntry, 280> kRows{{
     {u'镘', u"qjl", u""},
     {u'颟', u"agmm", u""},
     {u'螨', u"jagw", u""},
-    {u'蹒', u"khaw", u""},
     {u'鳗', u"qgjc", u""},
     {u'鞔', u"afqq", u""},
     {u'芒', u"ayn", u""},
@@ -181,7 +179,6 @@ constexpr std::array<CodeEntry, 280> kRows{{
     {u'湎', u"idm", u""},
     {u'腼', u"edmd", u""},
     {u'眄', u"hgh", u""},
-    {u'黾', u"kjn", u""},
     {u'苗', u"alf", u""},
     {u'描', u"ral", u""},
     {u'瞄', u"hal", u""},
@@ -215,6 +212,7 @@ constexpr std::array<CodeEntry, 280> kRows{{
     {u'缗', u"xna", u""},
     {u'珉', u"gna", u""},
     {u'愍', u"natn", u""},
+    {u'黾', u"kjn", u""},
     {u'鳘', u"txgg", u""},
     {u'明', u"je", u""},
     {u'螟', u"jpj", u""},
@@ -252,6 +250,7 @@ constexpr std::array<CodeEntry, 280> kRows{{
     {u'蓦', u"ajdc", u""},
     {u'馍', u"qnad", u""},
     {u'嫫', u"vajd", u""},
+    {u'嬷', u"vys", u""},
     {u'殁', u"gqmc", u""},
     {u'镆', u"qajd", u""},
     {u'秣', u"tgs", u""},

@@ -10,7 +10,6 @@ namespace Mod_N {
 namespace {
 
 constexpr std::array<CodeEntry, 158> kRows{{
-    {u'嗯', u"kldn", u""},
     {u'拿', u"wgkr", u""},
     {u'哪', u"kv", u""},
     {u'呐', u"kmw", u""},
@@ -28,6 +27,7 @@ constexpr std::array<CodeEntry, 158> kRows{{
     {u'耐', u"dmjf", u""},
     {u'奈', u"dfi", u""},
     {u'鼐', u"eh", u""},
+    {u'佴', u"wbg", u""},
     {u'艿', u"aeb", u""},
     {u'萘', u"adfi", u""},
     {u'柰', u"sfiu", u""},
@@ -66,6 +66,7 @@ constexpr std::array<CodeEntry, 158> kRows{{
     {u'嫩', u"vgk", u""},
     {u'恁', u"wtfn", u""},
     {u'能', u"ce", u""},
+    {u'嗯', u"kldn", u""},
     {u'妮', u"vnx", u""},
     {u'霓', u"fvq", u""},
     {u'倪', u"wvq", u""},
@@ -93,7 +94,6 @@ constexpr std::array<CodeEntry, 158> kRows{{
     {u'撵', u"rfwl", u""},
     {u'捻', u"rwyn", u""},
     {u'念', u"wynn", u""},
-    {u'辗', u"lna", u""},
     {u'廿', u"agh", u""},
     {u'埝', u"fwyn", u""},
     {u'辇', u"fwfl", u""},

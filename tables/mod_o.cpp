@@ -9,9 +9,8 @@
 namespace Mod_O {
 namespace {
 
-constexpr std::array<CodeEntry, 14> kRows{{
+constexpr std::array<CodeEntry, 13> kRows{{
     {u'哦', u"ktr", u""},
-    {u'喔', u"kngf", u""},
     {u'噢', u"ktmd", u""},
     {u'欧', u"aqq", u""},
     {u'鸥', u"aqqg", u""},

@@ -9,7 +9,7 @@
 namespace Mod_P {
 namespace {
 
-constexpr std::array<CodeEntry, 217> kRows{{
+constexpr std::array<CodeEntry, 219> kRows{{
     {u'啪', u"krr", u""},
     {u'趴', u"khw", u""},
     {u'爬', u"rhyc", u""},
@@ -42,11 +42,13 @@ constexpr std::array<CodeEntry, 217> kRows{{
     {u'袢', u"puu", u""},
     {u'襻', u"pusr", u""},
     {u'蟠', u"jtol", u""},
+    {u'蹒', u"khaw", u""},
     {u'乓', u"rgy", u""},
     {u'庞', u"ydx", u""},
     {u'旁', u"upy", u""},
     {u'耪', u"diuy", u""},
     {u'胖', u"euf", u""},
+    {u'彷', u"tyn", u""},
     {u'滂', u"iup", u""},
     {u'逄', u"tah", u""},
     {u'螃', u"jup", u""},
@@ -118,11 +120,11 @@ constexpr std::array<CodeEntry, 217> kRows{{
     {u'譬', u"nkuy", u""},
     {u'丕', u"gigf", u""},
     {u'仳', u"wxx", u""},
+    {u'陂', u"bhc", u""},
     {u'陴', u"brt", u""},
     {u'邳', u"gigb", u""},
     {u'埤', u"frt", u""},
     {u'鼙', u"fkuf", u""},
-    {u'芘', u"axx", u""},
     {u'擗', u"rnk", u""},
     {u'噼', u"knk", u""},
     {u'庀', u"yxv", u""},

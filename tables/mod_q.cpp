@@ -9,7 +9,7 @@
 namespace Mod_Q {
 namespace {
 
-constexpr std::array<CodeEntry, 314> kRows{{
+constexpr std::array<CodeEntry, 315> kRows{{
     {u'期', u"adwe", u""},
     {u'欺', u"adww", u""},
     {u'栖', u"ssg", u""},
@@ -68,6 +68,7 @@ constexpr std::array<CodeEntry, 314> kRows{{
     {u'桤', u"smnn", u""},
     {u'槭', u"sdht", u""},
     {u'耆', u"ftxj", u""},
+    {u'欹', u"dskw", u""},
     {u'祺', u"pya", u""},
     {u'憩', u"tdtn", u""},
     {u'碛', u"dgm", u""},
@@ -75,7 +76,6 @@ constexpr std::array<CodeEntry, 314> kRows{{
     {u'蛴', u"jyj", u""},
     {u'蜞', u"jad", u""},
     {u'綦', u"adwi", u""},
-    {u'綮', u"ynti", u""},
     {u'蹊', u"khed", u""},
     {u'鳍', u"qgfj", u""},
     {u'麒', u"ynjw", u""},
@@ -224,13 +224,13 @@ constexpr std::array<CodeEntry, 314> kRows{{
     {u'蜻', u"jgeg", u""},
     {u'罄', u"fnmm", u""},
     {u'箐', u"tge", u""},
+    {u'綮', u"ynti", u""},
     {u'謦', u"fnmy", u""},
     {u'鲭', u"qgge", u""},
     {u'黥', u"lfoi", u""},
     {u'琼', u"gyiy", u""},
     {u'穷', u"pwl", u""},
     {u'邛', u"abh", u""},
-    {u'芎', u"axb", u""},
     {u'茕', u"apn", u""},
     {u'穹', u"pwx", u""},
     {u'蛩', u"amyj", u""},
@@ -312,6 +312,7 @@ constexpr std::array<CodeEntry, 314> kRows{{
     {u'筌', u"twgf", u""},
     {u'鬈', u"deu", u""},
     {u'缺', u"rmn", u""},
+    {u'炔', u"onw", u""},
     {u'瘸', u"ulkw", u""},
     {u'却', u"fcb", u""},
     {u'鹊', u"ajqg", u""},

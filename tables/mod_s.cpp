@@ -9,7 +9,7 @@
 namespace Mod_S {
 namespace {
 
-constexpr std::array<CodeEntry, 459> kRows{{
+constexpr std::array<CodeEntry, 458> kRows{{
     {u'撒', u"rae", u""},
     {u'洒', u"is", u""},
     {u'萨', u"abu", u""},
@@ -73,7 +73,6 @@ constexpr std::array<CodeEntry, 459> kRows{{
     {u'鲨', u"iitg", u""},
     {u'筛', u"tjgh", u""},
     {u'晒', u"jsg", u""},
-    {u'酾', u"sggy", u""},
     {u'珊', u"gmm", u""},
     {u'苫', u"ahk", u""},
     {u'杉', u"set", u""},
@@ -153,7 +152,6 @@ constexpr std::array<CodeEntry, 459> kRows{{
     {u'歙', u"wgkw", u""},
     {u'畲', u"wfil", u""},
     {u'麝', u"ynjf", u""},
-    {u'谁', u"ywyg", u""},
     {u'砷', u"djh", u""},
     {u'申', u"jhk", u""},
     {u'呻', u"kjh", u""},
@@ -251,7 +249,7 @@ constexpr std::array<CodeEntry, 459> kRows{{
     {u'螫', u"fotj", u""},
     {u'舐', u"tdqa", u""},
     {u'筮', u"taw", u""},
-    {u'豉', u"gkuc", u""},
+    {u'酾', u"sggy", u""},
     {u'豕', u"egt", u""},
     {u'鲥', u"qgjf", u""},
     {u'鲺', u"qgn", u""},
@@ -330,6 +328,7 @@ constexpr std::array<CodeEntry, 459> kRows{{
     {u'双', u"cc", u""},
     {u'爽', u"dqq", u""},
     {u'孀', u"vfs", u""},
+    {u'谁', u"ywyg", u""},
     {u'水', u"ii", u""},
     {u'睡', u"ht", u""},
     {u'税', u"tuk", u""},

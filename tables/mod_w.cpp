@@ -9,7 +9,7 @@
 namespace Mod_W {
 namespace {
 
-constexpr std::array<CodeEntry, 201> kRows{{
+constexpr std::array<CodeEntry, 204> kRows{{
     {u'挖', u"rpwn", u""},
     {u'哇', u"kff", u""},
     {u'蛙', u"jff", u""},
@@ -60,6 +60,7 @@ constexpr std::array<CodeEntry, 201> kRows{{
     {u'忘', u"ynnu", u""},
     {u'妄', u"ynvf", u""},
     {u'罔', u"muy", u""},
+    {u'尢', u"dnv", u""},
     {u'惘', u"nmu", u""},
     {u'辋', u"lmu", u""},
     {u'魍', u"rqcn", u""},
@@ -98,6 +99,7 @@ constexpr std::array<CodeEntry, 201> kRows{{
     {u'偎', u"wlge", u""},
     {u'诿', u"ytv", u""},
     {u'隈', u"blge", u""},
+    {u'隗', u"brq", u""},
     {u'圩', u"fgf", u""},
     {u'葳', u"adg", u""},
     {u'薇', u"atm", u""},
@@ -152,6 +154,7 @@ constexpr std::array<CodeEntry, 201> kRows{{
     {u'沃', u"itdy", u""},
     {u'倭', u"wtv", u""},
     {u'莴', u"akm", u""},
+    {u'喔', u"kngf", u""},
     {u'嗌', u"kuw", u""},
     {u'幄', u"mhnf", u""},
     {u'渥', u"ing", u""},

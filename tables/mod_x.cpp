@@ -9,7 +9,7 @@
 namespace Mod_X {
 namespace {
 
-constexpr std::array<CodeEntry, 380> kRows{{
+constexpr std::array<CodeEntry, 383> kRows{{
     {u'昔', u"ajf", u""},
     {u'熙', u"ahko", u""},
     {u'析', u"sr", u""},
@@ -93,6 +93,7 @@ constexpr std::array<CodeEntry, 380> kRows{{
     {u'下', u"gh", u""},
     {u'夏', u"dht", u""},
     {u'吓', u"kgh", u""},
+    {u'呷', u"klh", u""},
     {u'狎', u"qtl", u""},
     {u'遐', u"nhf", u""},
     {u'瑕', u"gnh", u""},
@@ -274,6 +275,7 @@ constexpr std::array<CodeEntry, 380> kRows{{
     {u'荇', u"atfh", u""},
     {u'荥', u"api", u""},
     {u'擤', u"rth", u""},
+    {u'饧', u"qnnr", u""},
     {u'悻', u"nfuf", u""},
     {u'硎', u"dgaj", u""},
     {u'兄', u"kqb", u""},
@@ -283,6 +285,7 @@ constexpr std::array<CodeEntry, 380> kRows{{
     {u'汹', u"iqbh", u""},
     {u'雄', u"dcw", u""},
     {u'熊', u"cexo", u""},
+    {u'芎', u"axb", u""},
     {u'休', u"ws", u""},
     {u'修', u"wht", u""},
     {u'羞', u"udn", u""},
@@ -358,6 +361,7 @@ constexpr std::array<CodeEntry, 380> kRows{{
     {u'雪', u"fv", u""},
     {u'血', u"tld", u""},
     {u'谑', u"yha", u""},
+    {u'噱', u"khae", u""},
     {u'泶', u"ipi", u""},
     {u'踅', u"rrkh", u""},
     {u'鳕', u"qgfv", u""},
@@ -387,7 +391,6 @@ constexpr std::array<CodeEntry, 380> kRows{{
     {u'洵', u"iqj", u""},
     {u'浔', u"ivfy", u""},
     {u'曛', u"jtgo", u""},
-    {u'窨', u"pwuj", u""},
     {u'醺', u"sgto", u""},
     {u'鲟', u"qgv", u""},
 }};

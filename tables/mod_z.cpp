@@ -9,7 +9,7 @@
 namespace Mod_Z {
 namespace {
 
-constexpr std::array<CodeEntry, 523> kRows{{
+constexpr std::array<CodeEntry, 529> kRows{{
     {u'匝', u"amh", u""},
     {u'砸', u"damh", u""},
     {u'杂', u"vs", u""},
@@ -114,6 +114,7 @@ constexpr std::array<CodeEntry, 523> kRows{{
     {u'沾', u"ihk", u""},
     {u'盏', u"glf", u""},
     {u'斩', u"lr", u""},
+    {u'辗', u"lna", u""},
     {u'崭', u"ml", u""},
     {u'展', u"nae", u""},
     {u'蘸', u"asgo", u""},
@@ -202,6 +203,7 @@ constexpr std::array<CodeEntry, 523> kRows{{
     {u'振', u"rdf", u""},
     {u'镇', u"qfhw", u""},
     {u'阵', u"bl", u""},
+    {u'帧', u"mhhm", u""},
     {u'圳', u"fkh", u""},
     {u'蓁', u"adwt", u""},
     {u'浈', u"ihm", u""},
@@ -227,7 +229,6 @@ constexpr std::array<CodeEntry, 523> kRows{{
     {u'拯', u"rbi", u""},
     {u'正', u"ghd", u""},
     {u'政', u"ght", u""},
-    {u'帧', u"mhhm", u""},
     {u'症', u"ugh", u""},
     {u'郑', u"udb", u""},
     {u'证', u"ygh", u""},
@@ -347,6 +348,7 @@ constexpr std::array<CodeEntry, 523> kRows{{
     {u'纣', u"xfy", u""},
     {u'绉', u"xqv", u""},
     {u'胄', u"mef", u""},
+    {u'碡', u"dgx", u""},
     {u'籀', u"trql", u""},
     {u'酎', u"sgfy", u""},
     {u'珠', u"gr", u""},
@@ -409,6 +411,7 @@ constexpr std::array<CodeEntry, 523> kRows{{
     {u'撞', u"ruj", u""},
     {u'壮', u"ufg", u""},
     {u'状', u"udy", u""},
+    {u'椎', u"swy", u""},
     {u'锥', u"qwy", u""},
     {u'追', u"wnnp", u""},
     {u'赘', u"gqtm", u""},
@@ -504,6 +507,7 @@ constexpr std::array<CodeEntry, 523> kRows{{
     {u'阻', u"begg", u""},
     {u'组', u"xeg", u""},
     {u'俎', u"wweg", u""},
+    {u'菹', u"aie", u""},
     {u'镞', u"qytd", u""},
     {u'钻', u"qhk", u""},
     {u'纂', u"thdi", u""},
@@ -530,9 +534,11 @@ constexpr std::array<CodeEntry, 523> kRows{{
     {u'座', u"yww", u""},
     {u'阼', u"bth", u""},
     {u'唑', u"kww", u""},
+    {u'嘬', u"kjb", u""},
     {u'怍', u"nth", u""},
     {u'胙', u"eth", u""},
     {u'祚', u"pyt", u""},
+    {u'酢', u"sgtf", u""},
 }};
 
 constexpr GroupTable kTable(kRows);

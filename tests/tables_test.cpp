@@ -158,6 +158,9 @@ TEST(Lookups, GroupsAnswerFromTheirOwnFirstRow) {
         {u"长", 'C', u"ta", u"chang"}, {u"长", 'Z', u"ta", u""},     {u"率", 'L', u"yx", u""},
         {u"率", 'S', u"yxif", u""},    {u"鳞", 'L', u"qgoh", u""},   {u"给", 'J', u"xw", u"ji"},
         {u"你", 'N', u"wq", u""},      {u"女", 'N', u"vvv", u""},    {u"年", 'N', u"rh", u""},
+        // Filed by the modern standard reading, not kMandarin's first value.
+        {u"嗲", 'D', u"kwq", u"dia"},  {u"掺", 'C', u"rcd", u"chan"}, {u"傀", 'K', u"wrq", u"kui"},
+        {u"龈", 'Y', u"hwbe", u""},    {u"椎", 'Z', u"swy", u""},
     };
     for (const GroupAnswer& c : cases) {
         const Group& g = group(c.letter);

@@ -17,11 +17,20 @@ The data format, once:
 
 Rules where the tables' contract leaves a choice, applied to every character alike:
   * Held characters: every GB2312 hanzi except the listed EXCLUDED ones, plus group N, which
-    holds the excluded characters read with an initial n.
-  * A character gets one row, filed by its most customary reading (kMandarin's first value).
+    holds the excluded characters whose filing reading (below) has the initial n.
+  * A character gets one row, filed by its filing reading, which is also the syllable shown:
+      1. kTGHZ2013's reading, where it gives a single one (toneless): the 2013 standard
+         dictionary's reading is the modern norm;
+      2. else the reading most often counted in kHanyuPinlu (counts summed per toneless
+         reading; a tie goes to kMandarin's first value if it is among the tied, else to the
+         first listed);
+      3. else kMandarin's first value.
+    kTGHZ2013 comes before kHanyuPinlu because the two disagree only where the counts record a
+    suffix or particle use (儿 r, 呵 a, 呐 ne, 喔 o), not the character's own reading (among
+    the GB2312 hanzi; 桔 is prescribed, and 嗯 ties n and ng).
     The rows listed in PINNED_ROWS (the characters whose rows are prescribed) replace this.
-    Group A is prescribed in full, so a character whose reading begins with a but that is not
-    in it is filed by its first reading with another initial.
+    Group A is prescribed in full, so a character whose filing reading begins with a but that
+    is not in it is filed by the alphabetically first of its other readings with another initial.
   * Code: the prescribed code where one is given (PINNED_CODES, PINNED_ROWS); otherwise the
     character's shortest code in the Wubi 86 source, ties broken by the source's weight (then
     alphabetically). Commented-out source lines and z codes are skipped.
@@ -120,6 +129,21 @@ PINNED_CODES = {
     "目": "hhhh", "大": "dd", "水": "ii", "子": "bb", "我": "q",
 }
 
+# The syllables that must occur in each group with syllables, in table order; others may too.
+SYLLABLES = {
+    "A": "a ai an ang ao",
+    "B": "ba bai ban bang bao bei ben beng bi bian biao bie bin bing bo bu",
+    "C": "ca cai can cang cao ce cen ceng cha chai chan chang chao che chen cheng chi chong chou "
+         "chu chuai chuan chuang chui chun chuo ci cong cou cu cuan cui cun cuo",
+    "D": "da dai dan dang dao de deng di dia dian diao die ding diu dong dou du duan dui dun duo",
+    "E": "e ei en er",
+    "F": "fa fan fang fei fen feng fo fou fu",
+    "G": "ga gai gan gang gao ge gei geng gong gou gu gua guai guan guang gui gun guo",
+    "H": "ha hai han hang hao he hei hen heng hong hou hu hua huai huan huang hui hun huo",
+    "J": "ji jia jian jiang jiao jie jin jing jiu ju juan jue jun",
+    "K": "ka kai kan kang kao ke ken keng kong kou ku kua kuai kuan kuang kui kun kuo",
+}
+
 # The 25 first-level simple codes of Wubi 86: the only one-letter rows.
 SIMPLE_CODES = "工了以在有地一上不是中国同民为这我的要和产发人经主"
 
@@ -168,26 +192,54 @@ def load_wubi_codes():
     return codes
 
 
-def load_readings():
-    """Returns ({character: most customary toneless reading}, {character: all toneless readings})."""
-    common, every = {}, {}
-    with bz2.open(UNIHAN_SOURCE, "rt", encoding="utf-8") as source:
+class Readings:
+    """A character's toneless readings from the Unihan fields that matter for filing it."""
+
+    def __init__(self):
+        self.mandarin = []     # kMandarin, in its order (most customary first)
+        self.standard = set()  # kTGHZ2013
+        self.frequency = {}    # kHanyuPinlu: reading -> count, in the field's order
+        self.every = set()     # all of the above and kHanyuPinyin, kXHC1983
+
+    def filing_reading(self):
+        """The reading a character is shown with and filed by (the rule in the docstring)."""
+        if len(self.standard) == 1:
+            return next(iter(self.standard))
+        if self.frequency:
+            most = max(self.frequency.values())
+            tied = [r for r, count in self.frequency.items() if count == most]
+            return self.mandarin[0] if self.mandarin and self.mandarin[0] in tied else tied[0]
+        require(self.mandarin, "no kMandarin reading")
+        return self.mandarin[0]
+
+
+def load_readings(path):
+    """Returns {character: Readings} for every character that has a reading."""
+    readings = {}
+    with bz2.open(path, "rt", encoding="utf-8") as source:
         for line in source:
             if line.startswith("#") or not line.strip():
                 continue
             codepoint, field, value = line.rstrip("\n").split("\t", 2)
-            character = chr(int(codepoint[2:], 16))
-            if field == "kMandarin":
-                values = value.split()
-                common[character] = toneless(values[0])
-            elif field in ("kHanyuPinyin", "kXHC1983", "kTGHZ2013"):
-                values = [r for entry in value.split() for r in entry.split(":")[1].split(",")]
-            elif field == "kHanyuPinlu":
-                values = [entry.split("(")[0] for entry in value.split()]
-            else:
+            if field not in ("kMandarin", "kHanyuPinyin", "kXHC1983", "kTGHZ2013", "kHanyuPinlu"):
                 continue
-            every.setdefault(character, set()).update(toneless(v) for v in values)
-    return common, every
+            entry = readings.setdefault(chr(int(codepoint[2:], 16)), Readings())
+            if field == "kMandarin":
+                values = [toneless(v) for v in value.split()]
+                entry.mandarin = values
+            elif field == "kHanyuPinlu":
+                # "de(75596) di(157)": counts per toned reading, summed per toneless one.
+                values = []
+                for item in value.split():
+                    reading, count = item.rstrip(")").split("(")
+                    values.append(toneless(reading))
+                    entry.frequency[values[-1]] = entry.frequency.get(values[-1], 0) + int(count)
+            else:
+                values = [toneless(r) for item in value.split() for r in item.split(":")[1].split(",")]
+                if field == "kTGHZ2013":
+                    entry.standard = set(values)
+            entry.every.update(values)
+    return readings
 
 
 def gb2312_hanzi():
@@ -213,7 +265,7 @@ def choose_code(character, wubi):
     return min(candidates, key=lambda c: (len(c[0]), -c[1], c[0]))[0]
 
 
-def build_rows(wubi, common, every):
+def build_rows(wubi, readings):
     first_level, second_level = gb2312_hanzi()
     require(len(first_level) == 3755 and len(second_level) == 3008, "unexpected GB2312 size")
     excluded = set(EXCLUDED_FIRST_LEVEL) | set(EXCLUDED_SECOND_LEVEL)
@@ -238,10 +290,10 @@ def build_rows(wubi, common, every):
     placements.update(PINNED_ROWS)
 
     def filing_reading(character):
-        readings = [common[character]] if character in common else []
-        readings += sorted(every.get(character, ()) - set(readings))
-        require(readings, f"{character} has no Mandarin reading in the source")
-        for reading in readings:
+        require(character in readings, f"{character} has no Mandarin reading in the source")
+        entry = readings[character]
+        first = entry.filing_reading()
+        for reading in [first] + sorted(entry.every - {first}):
             if reading[0] != "a":
                 return reading
         raise TableError(f"{character} can be filed only under A, which is closed")
@@ -251,9 +303,10 @@ def build_rows(wubi, common, every):
         if character in placements:
             continue
         if character in excluded:
-            if common.get(character, " ")[0] == "n":
+            reading = readings[character].filing_reading() if character in readings else " "
+            if reading[0] == "n":
                 n_excluded.append(character)
-                placements[character] = [("N", common[character], choose_code(character, wubi))]
+                placements[character] = [("N", reading, choose_code(character, wubi))]
             continue
         reading = filing_reading(character)
         code = PINNED_CODES.get(character) or choose_code(character, wubi)
@@ -279,7 +332,7 @@ def build_rows(wubi, common, every):
     return ordered, excluded, n_excluded, first_level, second_level
 
 
-def validate(groups, excluded, n_excluded, first_level, second_level, wubi, every):
+def validate(groups, excluded, n_excluded, first_level, second_level, wubi, readings):
     held = {row[0] for rows in groups.values() for row in rows}
     expected = (set(first_level) | set(second_level)) - excluded | set(n_excluded)
     require(held == expected, f"coverage differs: {sorted(held ^ expected)[:20]}")
@@ -292,7 +345,7 @@ def validate(groups, excluded, n_excluded, first_level, second_level, wubi, ever
                     f"{character}: bad code {code}")
             require(code in {c for c, _ in wubi[character]},
                     f"{character}: {code} is not a Wubi 86 code of it")
-            require(reading in every.get(character, ()), f"{character}: {reading} not a reading")
+            require(reading in readings[character].every, f"{character}: {reading} not a reading")
             require(reading[0].upper() == letter, f"{character}: {reading} filed in {letter}")
             if letter in SYLLABLE_GROUPS:
                 require(reading.isascii() and reading.isalpha() and reading.islower()
@@ -303,6 +356,11 @@ def validate(groups, excluded, n_excluded, first_level, second_level, wubi, ever
                 if reading != runs[-1]:
                     runs.append(reading)
             require(runs == sorted(set(runs)), f"group {letter}: syllable runs out of order")
+            listed = SYLLABLES[letter].split()
+            require(listed == sorted(listed) and len(listed) == len(set(listed)),
+                    f"group {letter}: the listed syllables are not in table order")
+            missing = [syllable for syllable in listed if syllable not in runs]
+            require(not missing, f"group {letter}: no row reads {' '.join(missing)}")
         if letter in FIRST_ROWS:
             require(rows[0] == FIRST_ROWS[letter], f"group {letter}: wrong first row {rows[0]}")
 
@@ -434,10 +492,10 @@ def main():
     args = parser.parse_args()
     codecs.lookup("gb2312")
     wubi = load_wubi_codes()
-    common, every = load_readings()
+    readings = load_readings(UNIHAN_SOURCE)
     try:
-        groups, excluded, n_excluded, first_level, second_level = build_rows(wubi, common, every)
-        validate(groups, excluded, n_excluded, first_level, second_level, wubi, every)
+        groups, excluded, n_excluded, first_level, second_level = build_rows(wubi, readings)
+        validate(groups, excluded, n_excluded, first_level, second_level, wubi, readings)
     except TableError as error:
         sys.exit(f"generate_tables: {error}")
 
