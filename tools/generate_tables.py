@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Generates the code tables tables/mod_<letter>.{h,cpp} from public input-method data.
 
-Sources (Debian packages, read from their installed paths):
+Sources (Debian packages, read from their installed paths unless --wubi or --unihan names
+another file):
   rime-data-wubi   /usr/share/rime-data/wubi86.dict.yaml   Wubi 86 codes (LGPL-3.0; table
                    derived from ibus-table, based on Wang Yongmin's public-domain Wubi 86)
   unicode-data     /usr/share/unicode/Unihan_Readings.txt.bz2  Mandarin readings (Unicode
@@ -39,20 +40,50 @@ Rules where the tables' contract leaves a choice, applied to every character ali
     group A keeps its prescribed order. Groups L to Z are ordered the same way, by the reading
     each row was filed by, though they do not store it.
 
+Every generated file's header records each source's Debian package, version and SHA-256, so
+that --check can tell "the installed sources differ from those recorded" (exit 77) from "the
+committed tables are stale" (exit 1). A missing source exits 2.
+
 Any violated requirement stops the generator with a message; nothing is written then.
-Run: python3 tools/generate_tables.py [--check]   (--check compares instead of writing)
+Only files whose text changes are rewritten. The group letters listed by hand in
+tables/CMakeLists.txt and tables/groups.cpp are checked against GROUPS.
+Run: python3 tools/generate_tables.py [--check] [--wubi PATH] [--unihan PATH]
 """
 
 import argparse
 import bz2
 import codecs
+import hashlib
 import pathlib
+import re
+import subprocess
 import sys
 import unicodedata
+from typing import NamedTuple, Optional
 
 WUBI_SOURCE = pathlib.Path("/usr/share/rime-data/wubi86.dict.yaml")
 UNIHAN_SOURCE = pathlib.Path("/usr/share/unicode/Unihan_Readings.txt.bz2")
 OUTPUT_DIR = pathlib.Path(__file__).resolve().parent.parent / "tables"
+
+# --check's exit status when the installed sources are not the recorded ones: the test suite's
+# skip code, since the committed tables are then neither confirmed nor refuted.
+EXIT_SOURCES_DIFFER = 77
+EXIT_SOURCE_MISSING = 2
+
+
+class Row(NamedTuple):
+    """One row of a group: the reading is the syllable in groups A to K, else only its filing."""
+    group: str
+    character: str
+    code: str
+    reading: str
+
+
+class Answer(NamedTuple):
+    """What the chains must answer for a character: the code, and the syllable or None."""
+    character: str
+    code: str
+    syllable: Optional[str]
 
 GROUPS = "ABCDEFGHJKLMNOPQRSTWXYZ"
 SYLLABLE_GROUPS = "ABCDEFGHJK"
@@ -70,58 +101,61 @@ EXCLUDED_SECOND_LEVEL = (
     "鹱疒瘥瘛瘭癃癍衤衲袼褫皴耨耋聍颞虍虿蛲蝻蠹筇筚箅篦篪簋簟臬衄舭袅襞粲糇糸纛赧醍醢跫跸蹑躔隼雠"
     "鎏鲅鲇鲋鲎鲵鲶鲷鞫鞴魃髟")
 
-# Group A in full: (syllable, "char code, char code, ...").
-GROUP_A = [
-    ("a", "啊 kb, 阿 bs, 吖 kuh, 腌 edjn, 锕 qbs"),
-    ("ai", "皑 rmnn, 挨 rct, 哎 kaq, 唉 kct, 哀 yeu, 埃 fct, 癌 ukk, 蔼 ayj, 矮 tdtv, 艾 aqu, "
-           "碍 djg, 爱 ep, 隘 buw, 捱 rdff, 嗳 kep, 瑷 gepc, 暧 jep, 霭 fyjn, 锿 qyey"),
-    ("an", "氨 rnp, 鞍 afp, 安 pv, 俺 wdjn, 按 rpv, 暗 ju, 岸 mdfj, 胺 epv, 案 pvs, 谙 yuj, "
-           "埯 fdjn, 揞 rujg, 犴 qtfh, 庵 ydjn, 桉 spv, 铵 qpv, 鹌 djng, 黯 lfoj"),
-    ("ang", "肮 eym, 昂 jqb, 盎 mdl"),
-    ("ao", "凹 mmgd, 敖 gqty, 熬 gqto, 翱 rdfn, 袄 putd, 傲 wgqt, 奥 tmo, 懊 ntm, 澳 itm, 坳 fxl, "
-           "拗 rxl, 嗷 kgqt, 岙 tdm, 廒 ygq, 遨 gqtp, 媪 vjl, 鳌 gqtg, 骜 gqtc, 獒 gqtd, 聱 gqtb, "
-           "螯 gqtj, 鏊 gqtq, 鏖 ynjq"),
+# Group A in full, in table order: syllable -> "character code, character code, ...".
+GROUP_A = {
+    "a": "啊 kb, 阿 bs, 吖 kuh, 腌 edjn, 锕 qbs",
+    "ai": "皑 rmnn, 挨 rct, 哎 kaq, 唉 kct, 哀 yeu, 埃 fct, 癌 ukk, 蔼 ayj, 矮 tdtv, 艾 aqu, "
+        "碍 djg, 爱 ep, 隘 buw, 捱 rdff, 嗳 kep, 瑷 gepc, 暧 jep, 霭 fyjn, 锿 qyey",
+    "an": "氨 rnp, 鞍 afp, 安 pv, 俺 wdjn, 按 rpv, 暗 ju, 岸 mdfj, 胺 epv, 案 pvs, 谙 yuj, "
+        "埯 fdjn, 揞 rujg, 犴 qtfh, 庵 ydjn, 桉 spv, 铵 qpv, 鹌 djng, 黯 lfoj",
+    "ang": "肮 eym, 昂 jqb, 盎 mdl",
+    "ao": "凹 mmgd, 敖 gqty, 熬 gqto, 翱 rdfn, 袄 putd, 傲 wgqt, 奥 tmo, 懊 ntm, 澳 itm, 坳 fxl, "
+        "拗 rxl, 嗷 kgqt, 岙 tdm, 廒 ygq, 遨 gqtp, 媪 vjl, 鳌 gqtg, 骜 gqtc, 獒 gqtd, 聱 gqtb, "
+        "螯 gqtj, 鏊 gqtq, 鏖 ynjq",
+}
+
+# Each group's first row.
+FIRST_ROWS = {row.group: row for row in (
+    Row("A", "啊", "kb", "a"), Row("B", "芭", "ac", "ba"), Row("C", "擦", "rpwi", "ca"),
+    Row("D", "搭", "rawk", "da"), Row("E", "轭", "ldb", "e"), Row("F", "发", "v", "fa"),
+    Row("G", "噶", "kaj", "ga"), Row("H", "哈", "kwg", "ha"), Row("J", "计", "yf", "ji"),
+    Row("K", "喀", "kpt", "ka"), Row("L", "垃", "fug", "la"), Row("M", "妈", "vc", "ma"),
+    Row("O", "哦", "ktr", "o"), Row("P", "啪", "krr", "pa"), Row("Q", "期", "adwe", "qi"),
+    Row("R", "然", "qd", "ran"), Row("S", "撒", "rae", "sa"), Row("T", "塌", "fjn", "ta"),
+    Row("W", "挖", "rpwn", "wa"), Row("X", "昔", "ajf", "xi"), Row("Y", "压", "dfy", "ya"),
+    Row("Z", "匝", "amh", "za"),
+)}
+
+# The rows of the characters whose rows are prescribed, each character's rows in row order.
+PINNED_ROWS = [
+    Row("B", "捌", "rklj", "ba"),
+    Row("B", "巴", "cnhn", "ba"),
+    Row("W", "乌", "qng", "wu"),
+    Row("D", "的", "r", "de"),
+    Row("H", "和", "t", "he"),
+    Row("B", "剥", "vijh", "bao"), Row("B", "剥", "vijh", "bo"),
+    Row("C", "绰", "xhj", "chao"), Row("C", "绰", "xhj", "chuo"),
+    Row("D", "都", "ftjb", "dou"), Row("D", "都", "ftjb", "du"),
+    Row("F", "佛", "wxj", "fo"), Row("F", "佛", "wxj", "fu"),
+    Row("H", "还", "gip", "hai"), Row("H", "还", "gip", "huan"),
+    Row("J", "藉", "adi", "ji"), Row("J", "藉", "adi", "jie"),
+    Row("J", "角", "qe", "jiao"), Row("J", "角", "qe", "jue"),
+    Row("J", "桔", "sfk", "jie"), Row("J", "桔", "sfk", "ju"),
+    Row("B", "壁", "nkuf", "bi"), Row("B", "壁", "nkuf", "bi"),
+    Row("K", "糠", "oyvi", "kang"), Row("K", "糠", "oyvi", "kang"),
+    Row("L", "了", "b", "le"), Row("L", "了", "b", "liao"),
+    Row("M", "没", "im", "mei"), Row("M", "没", "im", "mo"),
+    Row("Y", "瘀", "uywu", "yu"), Row("Y", "瘀", "uywu", "yu"),
+    Row("Z", "着", "udh", "zhe"), Row("Z", "着", "udh", "zhuo"),
+    Row("L", "鳞", "qgoh", "lin"), Row("L", "鳞", "qgo", "lin"),
+    Row("C", "长", "ta", "chang"), Row("Z", "长", "ta", "zhang"),
+    Row("H", "行", "tf", "hang"), Row("X", "行", "tf", "xing"),
+    Row("J", "降", "bt", "jiang"), Row("X", "降", "bt", "xiang"),
+    Row("G", "给", "xw", "gei"), Row("J", "给", "xw", "ji"),
+    Row("L", "乐", "qi", "le"), Row("Y", "乐", "qi", "yue"),
+    Row("L", "率", "yx", "lv"), Row("S", "率", "yxif", "shuai"),
+    Row("S", "省", "ith", "sheng"), Row("X", "省", "ith", "xing"),
 ]
-
-# Each group's first row: (character, code, reading).
-FIRST_ROWS = {
-    "A": ("啊", "kb", "a"), "B": ("芭", "ac", "ba"), "C": ("擦", "rpwi", "ca"),
-    "D": ("搭", "rawk", "da"), "E": ("轭", "ldb", "e"), "F": ("发", "v", "fa"),
-    "G": ("噶", "kaj", "ga"), "H": ("哈", "kwg", "ha"), "J": ("计", "yf", "ji"),
-    "K": ("喀", "kpt", "ka"), "L": ("垃", "fug", "la"), "M": ("妈", "vc", "ma"),
-    "O": ("哦", "ktr", "o"), "P": ("啪", "krr", "pa"), "Q": ("期", "adwe", "qi"),
-    "R": ("然", "qd", "ran"), "S": ("撒", "rae", "sa"), "T": ("塌", "fjn", "ta"),
-    "W": ("挖", "rpwn", "wa"), "X": ("昔", "ajf", "xi"), "Y": ("压", "dfy", "ya"),
-    "Z": ("匝", "amh", "za"),
-}
-
-# Characters whose rows are prescribed: character -> [(group, reading, code), ...] in row order.
-PINNED_ROWS = {
-    "捌": [("B", "ba", "rklj")], "巴": [("B", "ba", "cnhn")], "乌": [("W", "wu", "qng")],
-    "的": [("D", "de", "r")], "和": [("H", "he", "t")],
-    "剥": [("B", "bao", "vijh"), ("B", "bo", "vijh")],
-    "绰": [("C", "chao", "xhj"), ("C", "chuo", "xhj")],
-    "都": [("D", "dou", "ftjb"), ("D", "du", "ftjb")],
-    "佛": [("F", "fo", "wxj"), ("F", "fu", "wxj")],
-    "还": [("H", "hai", "gip"), ("H", "huan", "gip")],
-    "藉": [("J", "ji", "adi"), ("J", "jie", "adi")],
-    "角": [("J", "jiao", "qe"), ("J", "jue", "qe")],
-    "桔": [("J", "jie", "sfk"), ("J", "ju", "sfk")],
-    "壁": [("B", "bi", "nkuf"), ("B", "bi", "nkuf")],
-    "糠": [("K", "kang", "oyvi"), ("K", "kang", "oyvi")],
-    "了": [("L", "le", "b"), ("L", "liao", "b")],
-    "没": [("M", "mei", "im"), ("M", "mo", "im")],
-    "瘀": [("Y", "yu", "uywu"), ("Y", "yu", "uywu")],
-    "着": [("Z", "zhe", "udh"), ("Z", "zhuo", "udh")],
-    "鳞": [("L", "lin", "qgoh"), ("L", "lin", "qgo")],
-    "长": [("C", "chang", "ta"), ("Z", "zhang", "ta")],
-    "行": [("H", "hang", "tf"), ("X", "xing", "tf")],
-    "降": [("J", "jiang", "bt"), ("X", "xiang", "bt")],
-    "给": [("G", "gei", "xw"), ("J", "ji", "xw")],
-    "乐": [("L", "le", "qi"), ("Y", "yue", "qi")],
-    "率": [("L", "lv", "yx"), ("S", "shuai", "yxif")],
-    "省": [("S", "sheng", "ith"), ("X", "xing", "ith")],
-}
 
 # Prescribed codes of characters filed by the general rule.
 PINNED_CODES = {
@@ -147,18 +181,24 @@ SYLLABLES = {
 # The 25 first-level simple codes of Wubi 86: the only one-letter rows.
 SIMPLE_CODES = "工了以在有地一上不是中国同民为这我的要和产发人经主"
 
-# What each group's lookups must answer for these characters (code, syllable or None).
+# What the chains must answer for these characters.
 EXPECTED_ANSWERS = [
-    ("剥", "vijh", "bao"), ("绰", "xhj", "chao"), ("都", "ftjb", "dou"), ("佛", "wxj", "fo"),
-    ("还", "gip", "hai"), ("藉", "adi", "ji"), ("角", "qe", "jiao"), ("桔", "sfk", "jie"),
-    ("壁", "nkuf", "bi"), ("糠", "oyvi", "kang"), ("了", "b", None), ("没", "im", None),
-    ("瘀", "uywu", None), ("着", "udh", None), ("鳞", "qgoh", None), ("长", "ta", "chang"),
-    ("行", "tf", "hang"), ("降", "bt", "jiang"), ("给", "xw", "gei"), ("乐", "qi", None),
-    ("率", "yx", None), ("省", "ith", None),
+    Answer("剥", "vijh", "bao"), Answer("绰", "xhj", "chao"), Answer("都", "ftjb", "dou"),
+    Answer("佛", "wxj", "fo"), Answer("还", "gip", "hai"), Answer("藉", "adi", "ji"),
+    Answer("角", "qe", "jiao"), Answer("桔", "sfk", "jie"), Answer("壁", "nkuf", "bi"),
+    Answer("糠", "oyvi", "kang"), Answer("了", "b", None), Answer("没", "im", None),
+    Answer("瘀", "uywu", None), Answer("着", "udh", None), Answer("鳞", "qgoh", None),
+    Answer("长", "ta", "chang"), Answer("行", "tf", "hang"), Answer("降", "bt", "jiang"),
+    Answer("给", "xw", "gei"), Answer("乐", "qi", None), Answer("率", "yx", None),
+    Answer("省", "ith", None),
 ]
 
 
 class TableError(Exception):
+    pass
+
+
+class SourceMissing(Exception):
     pass
 
 
@@ -167,18 +207,51 @@ def require(condition, message):
         raise TableError(message)
 
 
+class Source(NamedTuple):
+    """A source file as the generated headers record it."""
+    package: str  # the Debian package that installed it, or "-"
+    version: str  # that package's version, or "-"
+    name: str     # the file name
+    sha256: str
+
+    def header_line(self):
+        return f"// Source: {self.package} {self.version}, {self.name}, SHA-256 {self.sha256}"
+
+
+SOURCE_LINE = re.compile(r"^// Source: (\S+) (\S+), (\S+), SHA-256 ([0-9a-f]{64})$", re.M)
+
+
+def dpkg_query(*arguments):
+    try:
+        result = subprocess.run(["dpkg-query", *arguments], capture_output=True, text=True)
+    except OSError:
+        return None
+    return result.stdout.strip() if result.returncode == 0 else None
+
+
+def describe_source(path, what, package_hint):
+    """Returns the Source record of `path`; raises SourceMissing when it cannot be read."""
+    try:
+        data = path.read_bytes()
+    except OSError as error:
+        raise SourceMissing(f"cannot read the {what} {path}: {error.strerror} "
+                            f"(install {package_hint}, or name the file with an option)")
+    owner = dpkg_query("-S", str(path))
+    package = owner.split(":")[0] if owner else None
+    version = dpkg_query("-W", "-f=${Version}", package) if package else None
+    return Source(package or "-", version or "-", path.name, hashlib.sha256(data).hexdigest())
+
+
 def toneless(reading):
     """Strips tone marks; ü becomes v so that it can be recognised (and refused) later."""
     decomposed = unicodedata.normalize("NFD", reading.lower())
     decomposed = decomposed.replace("u\u0308", "v")
     return "".join(ch for ch in decomposed if not unicodedata.combining(ch))
-
-
-def load_wubi_codes():
+def load_wubi_codes(path):
     """Returns {character: [(code, weight), ...]} from the uncommented single-character rows."""
     codes = {}
     in_body = False
-    for line in WUBI_SOURCE.read_text(encoding="utf-8").splitlines():
+    for line in path.read_text(encoding="utf-8").splitlines():
         if not in_body:
             in_body = line == "..."
             continue
@@ -265,6 +338,20 @@ def choose_code(character, wubi):
     return min(candidates, key=lambda c: (len(c[0]), -c[1], c[0]))[0]
 
 
+class Tables(NamedTuple):
+    groups: dict        # letter -> [Row] in table order
+    excluded: set       # the listed characters that no group but N holds
+    n_excluded: list    # the excluded characters that group N holds, in GB2312 order
+    first_level: list   # GB2312's first-level hanzi, in code order
+    second_level: list
+
+
+def group_a_rows():
+    return [Row("A", character, code, syllable)
+            for syllable, run in GROUP_A.items()
+            for character, code in (item.split(" ") for item in run.split(", "))]
+
+
 def build_rows(wubi, readings):
     first_level, second_level = gb2312_hanzi()
     require(len(first_level) == 3755 and len(second_level) == 3008, "unexpected GB2312 size")
@@ -274,20 +361,16 @@ def build_rows(wubi, readings):
     require(set(EXCLUDED_FIRST_LEVEL) <= set(first_level), "exclusion list not first level")
     require(set(EXCLUDED_SECOND_LEVEL) <= set(second_level), "exclusion list not second level")
 
-    group_a_rows = []
-    for syllable, run in GROUP_A:
-        for item in run.split(", "):
-            character, code = item.split(" ")
-            group_a_rows.append((character, code, syllable))
-    group_a_characters = {row[0] for row in group_a_rows}
-
-    # Placement: (group, reading, code) per row of every held character.
+    # Every held character's rows, in row order.
     placements = {}
-    for character, code, syllable in group_a_rows:
-        placements[character] = [("A", syllable, code)]
-    for group, (character, code, reading) in FIRST_ROWS.items():
-        placements.setdefault(character, [(group, reading, code)])
-    placements.update(PINNED_ROWS)
+    for row in group_a_rows():
+        placements[row.character] = [row]
+    for row in FIRST_ROWS.values():
+        placements.setdefault(row.character, [row])
+    pinned = {}
+    for row in PINNED_ROWS:
+        pinned.setdefault(row.character, []).append(row)
+    placements.update(pinned)
 
     def filing_reading(character):
         require(character in readings, f"{character} has no Mandarin reading in the source")
@@ -306,40 +389,46 @@ def build_rows(wubi, readings):
             reading = readings[character].filing_reading() if character in readings else " "
             if reading[0] == "n":
                 n_excluded.append(character)
-                placements[character] = [("N", reading, choose_code(character, wubi))]
+                placements[character] = [Row("N", character, choose_code(character, wubi),
+                                             reading)]
             continue
         reading = filing_reading(character)
         code = PINNED_CODES.get(character) or choose_code(character, wubi)
-        placements[character] = [(reading[0].upper(), reading, code)]
+        placements[character] = [Row(reading[0].upper(), character, code, reading)]
 
     first_n = [c for c in n_excluded if c in set(first_level)]
     require(len(first_n) == 81 and first_n[0] == "拿" and first_n[-1] == "诺",
             f"expected the 81 first-level n characters 拿..诺, got {len(first_n)}")
 
     groups = {letter: [] for letter in GROUPS}
-    for character, rows in placements.items():
-        for ordinal, (group, reading, code) in enumerate(rows):
-            groups[group].append((character, code, reading, ordinal))
+    for rows in placements.values():
+        for ordinal, row in enumerate(rows):
+            groups[row.group].append((row, ordinal))
 
     ordered = {}
     for letter, rows in groups.items():
         if letter == "A":
-            ordered[letter] = [(c, code, s) for c, code, s in group_a_rows]
+            ordered[letter] = group_a_rows()
             continue
-        first = FIRST_ROWS.get(letter, (None,))[0]
-        rows.sort(key=lambda r: (r[2], r[0] != first, gb_key(r[0]), r[3]))
-        ordered[letter] = [(c, code, reading) for c, code, reading, _ in rows]
-    return ordered, excluded, n_excluded, first_level, second_level
+        first = FIRST_ROWS[letter].character if letter in FIRST_ROWS else None
+        rows.sort(key=lambda r: (r[0].reading, r[0].character != first,
+                                 gb_key(r[0].character), r[1]))
+        ordered[letter] = [row for row, _ in rows]
+    return Tables(ordered, excluded, n_excluded, first_level, second_level)
 
 
-def validate(groups, excluded, n_excluded, first_level, second_level, wubi, readings):
-    held = {row[0] for rows in groups.values() for row in rows}
-    expected = (set(first_level) | set(second_level)) - excluded | set(n_excluded)
+def validate(tables, wubi, readings):
+    groups = tables.groups
+    held = {row.character for rows in groups.values() for row in rows}
+    expected = ((set(tables.first_level) | set(tables.second_level)) - tables.excluded
+                | set(tables.n_excluded))
     require(held == expected, f"coverage differs: {sorted(held ^ expected)[:20]}")
 
     for letter, rows in groups.items():
         require(rows, f"group {letter} is empty")
-        for character, code, reading in rows:
+        for row in rows:
+            character, code, reading = row.character, row.code, row.reading
+            require(row.group == letter, f"{character}: a row of {row.group} in {letter}")
             require(0x4E00 <= ord(character) <= 0x9FFF, f"{character} outside U+4E00..U+9FFF")
             require(1 <= len(code) <= 4 and all("a" <= ch <= "y" for ch in code),
                     f"{character}: bad code {code}")
@@ -351,10 +440,10 @@ def validate(groups, excluded, n_excluded, first_level, second_level, wubi, read
                 require(reading.isascii() and reading.isalpha() and reading.islower()
                         and "v" not in reading, f"{character}: bad syllable {reading}")
         if letter in SYLLABLE_GROUPS:
-            runs = [rows[0][2]]
-            for _, _, reading in rows[1:]:
-                if reading != runs[-1]:
-                    runs.append(reading)
+            runs = [rows[0].reading]
+            for row in rows[1:]:
+                if row.reading != runs[-1]:
+                    runs.append(row.reading)
             require(runs == sorted(set(runs)), f"group {letter}: syllable runs out of order")
             listed = SYLLABLES[letter].split()
             require(listed == sorted(listed) and len(listed) == len(set(listed)),
@@ -364,43 +453,45 @@ def validate(groups, excluded, n_excluded, first_level, second_level, wubi, read
         if letter in FIRST_ROWS:
             require(rows[0] == FIRST_ROWS[letter], f"group {letter}: wrong first row {rows[0]}")
 
-    one_letter = [(row[1], row[0], letter) for letter, rows in groups.items() for row in rows
-                  if len(row[1]) == 1]
-    expected_one = [(chr(ord("a") + i), c, None) for i, c in enumerate(SIMPLE_CODES)]
-    require(sorted((c, ch) for c, ch, _ in one_letter) ==
-            sorted([(c, ch) for c, ch, _ in expected_one] + [("b", "了")]),
+    one_letter = sorted((row.code, row.character) for rows in groups.values() for row in rows
+                        if len(row.code) == 1)
+    expected_one = [(chr(ord("a") + i), c) for i, c in enumerate(SIMPLE_CODES)] + [("b", "了")]
+    require(one_letter == sorted(expected_one),
             "the one-letter rows are not the 25 simple codes with 了 twice")
 
     def answer(character):
         code = syllable = None
         for letter in GROUPS:
             for row in groups[letter]:
-                if row[0] == character:
-                    code = code or row[1]
+                if row.character == character:
+                    code = code or row.code
                     if letter in SYLLABLE_GROUPS:
-                        syllable = syllable or row[2]
+                        syllable = syllable or row.reading
                     break
-        return code, syllable
+        return Answer(character, code, syllable)
 
-    for character, code, syllable in EXPECTED_ANSWERS:
-        require(answer(character) == (code, syllable),
-                f"{character} answers {answer(character)}, expected {(code, syllable)}")
+    for expected_answer in EXPECTED_ANSWERS:
+        got = answer(expected_answer.character)
+        require(got == expected_answer, f"{got.character} answers {got.code} {got.syllable}, "
+                f"expected {expected_answer.code} {expected_answer.syllable}")
     for character, code in PINNED_CODES.items():
-        require(answer(character)[0] == code, f"{character} does not answer {code}")
-    for character, rows in PINNED_ROWS.items():
-        for group, reading, code in rows:
-            require((character, code, reading) in groups[group],
-                    f"{character} {code} {reading} missing from {group}")
+        require(answer(character).code == code, f"{character} does not answer {code}")
+    for row in PINNED_ROWS:
+        require(row in groups[row.group], f"{row} missing from {row.group}")
     for character in "知曹条":
         require(character not in held, f"{character} must not be held")
 
 
-def cpp_header(letter):
+def file_header(sources, *lines):
+    return ["// Generated by tools/generate_tables.py from wubi86.dict.yaml and Unihan; do not edit.",
+            "// SPDX-License-Identifier: LGPL-3.0-only AND Unicode-DFS-2016",
+            *(source.header_line() for source in sources), *lines]
+
+
+def cpp_header(letter, sources):
     pinyin = letter in SYLLABLE_GROUPS
-    lines = [
-        "// Generated by tools/generate_tables.py; do not edit.",
-        "// SPDX-License-Identifier: LGPL-3.0-only AND Unicode-DFS-2016",
-        f"// Group {letter}: the characters filed under the pinyin initial {letter.lower()}.",
+    lines = file_header(sources, f"// Group {letter}: the characters filed under the pinyin initial "
+                        f"{letter.lower()}.") + [
         "#pragma once",
         "",
         "#include <span>",
@@ -428,11 +519,9 @@ def cpp_header(letter):
     return "\n".join(lines)
 
 
-def cpp_source(letter, rows):
+def cpp_source(letter, rows, sources):
     pinyin = letter in SYLLABLE_GROUPS
-    lines = [
-        "// Generated by tools/generate_tables.py from wubi86.dict.yaml and Unihan; do not edit.",
-        "// SPDX-License-Identifier: LGPL-3.0-only AND Unicode-DFS-2016",
+    lines = file_header(sources) + [
         f'#include "tables/mod_{letter.lower()}.h"',
         "",
         "#include <array>",
@@ -444,9 +533,9 @@ def cpp_source(letter, rows):
         "",
         f"constexpr std::array<CodeEntry, {len(rows)}> kRows{{{{",
     ]
-    for character, code, reading in rows:
-        syllable = reading if pinyin else ""
-        lines.append(f'    {{u\'{character}\', u"{code}", u"{syllable}"}},')
+    for row in rows:
+        syllable = row.reading if pinyin else ""
+        lines.append(f'    {{u\'{row.character}\', u"{row.code}", u"{syllable}"}},')
     lines += [
         "}};",
         "",
@@ -468,18 +557,67 @@ def cpp_source(letter, rows):
     return "\n".join(lines)
 
 
+def check_group_lists():
+    """Checks the group letters that tables/CMakeLists.txt and tables/groups.cpp list by hand."""
+    cmake = (OUTPUT_DIR / "CMakeLists.txt").read_text(encoding="utf-8")
+    listed = re.search(r"set\(TINGLAN_GROUP_LETTERS ([a-z ]*)\)", cmake)
+    expected = " ".join(GROUPS.lower())
+    require(listed and listed.group(1) == expected,
+            f"tables/CMakeLists.txt: TINGLAN_GROUP_LETTERS must be {expected}")
+    registry = (OUTPUT_DIR / "groups.cpp").read_text(encoding="utf-8")
+    includes = "".join(re.findall(r'^#include "tables/mod_([a-z])\.h"$', registry, re.M))
+    require(includes == GROUPS.lower(),
+            f"tables/groups.cpp: includes mod_ {' '.join(includes)}, expected {expected}")
+    # The macro definitions name a parameter, not a group: leave out preprocessor lines.
+    entries = re.findall(r"TINGLAN_GROUP_(WITH_PINYIN|CODE_ONLY)\(([A-Z])\)",
+                         "\n".join(line for line in registry.splitlines()
+                                   if not line.lstrip().startswith("#")))
+    expected_entries = [("WITH_PINYIN" if letter in SYLLABLE_GROUPS else "CODE_ONLY", letter)
+                        for letter in GROUPS]
+    require(entries == expected_entries,
+            "tables/groups.cpp: kGroups must list " + " ".join(
+                f"{letter}{'' if kind == 'CODE_ONLY' else '+pinyin'}"
+                for kind, letter in expected_entries))
+
+
+def recorded_sources(paths):
+    """The source records of the existing generated files, if they all agree; else None."""
+    records = {tuple(Source(*m) for m in SOURCE_LINE.findall(path.read_text(encoding="utf-8")))
+               for path in paths if path.exists()}
+    return records.pop() if len(records) == 1 else None
+
+
+def sources_differ_message(recorded, current):
+    changes = []
+    for old, new in zip(recorded, current):
+        if old == new:
+            continue
+        if new.package == "-":
+            changes.append(f"{new.name} comes from no Debian package, the tables record "
+                           f"{old.package} {old.version}")
+        elif (new.package, new.version) != (old.package, old.version):
+            changes.append(f"{new.package} {new.version} is installed, the tables record "
+                           f"{old.package} {old.version}")
+        else:
+            changes.append(f"{new.name} ({new.package} {new.version}) has SHA-256 {new.sha256[:12]}..., "
+                           f"the tables record {old.sha256[:12]}...")
+    return ("generate_tables: the sources differ from those recorded in the tables: "
+            + "; ".join(changes or ["the list of sources changed"])
+            + ". Run python3 tools/generate_tables.py, review the changes and commit them.")
+
+
 def summary(groups, n_excluded, first_level):
     rows = [row for letter in GROUPS for row in groups[letter]]
-    distinct = {row[0] for row in rows}
+    distinct = {row.character for row in rows}
     with_syllable = [row for letter in SYLLABLE_GROUPS for row in groups[letter]]
     first = set(first_level)
     lines = ["rows per group: " + " ".join(f"{l}={len(groups[l])}" for l in GROUPS),
              f"rows: {len(rows)}; distinct characters: {len(distinct)} "
              f"({len(distinct & first)} first level, {len(distinct - first)} second level)",
              f"rows with a syllable: {len(with_syllable)} for "
-             f"{len({r[0] for r in with_syllable})} characters",
-             f"one-letter rows: {sum(len(r[1]) == 1 for r in rows)}; "
-             f"two-letter rows: {sum(len(r[1]) == 2 for r in rows)}",
+             f"{len({r.character for r in with_syllable})} characters",
+             f"one-letter rows: {sum(len(r.code) == 1 for r in rows)}; "
+             f"two-letter rows: {sum(len(r.code) == 2 for r in rows)}",
              f"group N from the exclusion lists: {len(n_excluded)} "
              f"({sum(c in first for c in n_excluded)} first level)"]
     return "\n".join(lines)
@@ -488,30 +626,56 @@ def summary(groups, n_excluded, first_level):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--check", action="store_true",
-                        help="fail if the committed sources differ from what would be generated")
+                        help="fail if the committed tables differ from what would be generated")
+    parser.add_argument("--wubi", type=pathlib.Path, default=WUBI_SOURCE, metavar="PATH",
+                        help=f"the Wubi 86 source (default {WUBI_SOURCE})")
+    parser.add_argument("--unihan", type=pathlib.Path, default=UNIHAN_SOURCE, metavar="PATH",
+                        help=f"Unihan's readings, bzip2-compressed (default {UNIHAN_SOURCE})")
     args = parser.parse_args()
     codecs.lookup("gb2312")
-    wubi = load_wubi_codes()
-    readings = load_readings(UNIHAN_SOURCE)
     try:
-        groups, excluded, n_excluded, first_level, second_level = build_rows(wubi, readings)
-        validate(groups, excluded, n_excluded, first_level, second_level, wubi, readings)
-    except TableError as error:
+        sources = (describe_source(args.wubi, "Wubi 86 source", "rime-data-wubi"),
+                   describe_source(args.unihan, "Unihan readings", "unicode-data"))
+    except SourceMissing as error:
+        print(f"generate_tables: {error}", file=sys.stderr)
+        sys.exit(EXIT_SOURCE_MISSING)
+
+    paths = [OUTPUT_DIR / f"mod_{letter.lower()}.{ext}" for letter in GROUPS for ext in "h cpp".split()]
+    recorded = recorded_sources(paths)
+    if recorded and len(recorded) == len(sources):
+        # The same bytes are the same source, wherever they were read from.
+        sources = tuple(old if old.sha256 == new.sha256 else new
+                        for old, new in zip(recorded, sources))
+    if args.check and recorded and recorded != sources:
+        print(sources_differ_message(recorded, sources), file=sys.stderr)
+        sys.exit(EXIT_SOURCES_DIFFER)
+
+    try:
+        wubi = load_wubi_codes(args.wubi)
+        readings = load_readings(args.unihan)
+        tables = build_rows(wubi, readings)
+        validate(tables, wubi, readings)
+        check_group_lists()
+    except (TableError, OSError, ValueError, EOFError) as error:
         sys.exit(f"generate_tables: {error}")
 
     outputs = {}
     for letter in GROUPS:
-        outputs[OUTPUT_DIR / f"mod_{letter.lower()}.h"] = cpp_header(letter)
-        outputs[OUTPUT_DIR / f"mod_{letter.lower()}.cpp"] = cpp_source(letter, groups[letter])
-    stale = [path.name for path, text in outputs.items()
+        outputs[OUTPUT_DIR / f"mod_{letter.lower()}.h"] = cpp_header(letter, sources)
+        outputs[OUTPUT_DIR / f"mod_{letter.lower()}.cpp"] = cpp_source(
+            letter, tables.groups[letter], sources)
+    stale = [path for path, text in outputs.items()
              if not path.exists() or path.read_text(encoding="utf-8") != text]
     if args.check:
         if stale:
-            sys.exit("generate_tables: out of date: " + " ".join(stale))
+            sys.exit("generate_tables: the committed tables are stale (regenerate them): "
+                     + " ".join(path.name for path in stale))
     else:
-        for path, text in outputs.items():
-            path.write_text(text, encoding="utf-8")
-    print(summary(groups, n_excluded, first_level))
+        for path in stale:
+            path.write_text(outputs[path], encoding="utf-8")
+        print(f"rewrote {len(stale)} of {len(outputs)} files"
+              + (": " + " ".join(path.name for path in stale) if stale else ""))
+    print(summary(tables.groups, tables.n_excluded, tables.first_level))
 
 
 if __name__ == "__main__":
