@@ -8,13 +8,10 @@
 
 namespace {
 
-std::u16string_view toView(QStringView text) {
-    return {text.utf16(), static_cast<std::size_t>(text.size())};
-}
-
-QString toQString(std::u16string_view text) {
-    return QString(reinterpret_cast<const QChar*>(text.data()),
-                   static_cast<qsizetype>(text.size()));
+// The tables' strings are constant for the life of the program, so the results share them.
+QString fromTable(std::u16string_view text) {
+    return QString::fromRawData(reinterpret_cast<const QChar*>(text.data()),
+                                static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace
@@ -27,20 +24,18 @@ QString cutToFirstCharacter(const QString& text) {
 }
 
 QueryResult queryCharacter(QStringView character) {
-    const std::u16string_view key = toView(character);
-    QueryResult result{QString::fromUtf16(kNoWubiCode), QString()};
-    for (const Group& group : allGroups()) {
-        if (const std::u16string_view code = group.lookupWubiCode(key); !code.empty()) {
-            result.wubi = toQString(code);
-            break;
-        }
+    QueryResult result{fromTable(kNoWubiCode), QString()};
+    // Every key is one code unit, so any other text is held nowhere.
+    if (character.size() != 1) return result;
+    const char16_t unit = character.front().unicode();
+    const std::u16string_view key(&unit, 1);
+    // The first group of each chain that holds the character is known in advance; that group
+    // answers from its own rows.
+    if (const Group* group = firstGroupWithCode(unit)) {
+        result.wubi = fromTable(group->lookupWubiCode(key));
     }
-    for (const Group& group : allGroups()) {
-        if (!group.lookupPinyin) continue;
-        if (const std::u16string_view syllable = group.lookupPinyin(key); !syllable.empty()) {
-            result.pinyin = toQString(syllable);
-            break;
-        }
+    if (const Group* group = firstGroupWithSyllable(unit)) {
+        result.pinyin = fromTable(group->lookupPinyin(key));
     }
     return result;
 }

@@ -2,6 +2,8 @@
 #include "tables/groups.h"
 
 #include <array>
+#include <cstddef>
+#include <cstdint>
 
 #include "tables/mod_a.h"
 #include "tables/mod_b.h"
@@ -48,6 +50,39 @@ constexpr std::array kGroups{
 #undef TINGLAN_GROUP_WITH_PINYIN
 #undef TINGLAN_GROUP_CODE_ONLY
 
+constexpr std::uint8_t kNoGroup = 0xFF;
+static_assert(kGroups.size() < kNoGroup);
+
+// A chain's whole search done once, at compile time: for every code unit, the index in kGroups
+// of the first group that holds it. Later groups are entered first so that earlier ones
+// overwrite them.
+constexpr std::array<std::uint8_t, 0x10000> firstGroupTable(bool syllableGroupsOnly) {
+    std::array<std::uint8_t, 0x10000> first{};
+    first.fill(kNoGroup);
+    for (std::size_t g = kGroups.size(); g-- > 0;) {
+        if (syllableGroupsOnly && !kGroups[g].lookupPinyin) continue;
+        for (const CodeEntry& row : kGroups[g].rows()) {
+            first[row.character] = static_cast<std::uint8_t>(g);
+        }
+    }
+    return first;
+}
+
+constexpr std::array<std::uint8_t, 0x10000> kFirstGroupWithCode = firstGroupTable(false);
+constexpr std::array<std::uint8_t, 0x10000> kFirstGroupWithSyllable = firstGroupTable(true);
+
+const Group* groupAt(std::uint8_t index) {
+    return index == kNoGroup ? nullptr : &kGroups[index];
+}
+
 }  // namespace
 
 std::span<const Group> allGroups() { return kGroups; }
+
+const Group* firstGroupWithCode(char16_t character) {
+    return groupAt(kFirstGroupWithCode[character]);
+}
+
+const Group* firstGroupWithSyllable(char16_t character) {
+    return groupAt(kFirstGroupWithSyllable[character]);
+}

@@ -4,83 +4,10 @@
 // Source: unicode-data 15.0.0-1, Unihan_Readings.txt.bz2, SHA-256 216d9e19e44195522b84a05bf7308e385356615121258869faf919e96824ddd5
 #include "tables/mod_a.h"
 
-#include <array>
-
 #include "tables/group_table.h"
 
 namespace Mod_A {
 namespace {
-
-constexpr std::array<CodeEntry, 68> kRows{{
-    {u'啊', u"kb", u"a"},
-    {u'阿', u"bs", u"a"},
-    {u'吖', u"kuh", u"a"},
-    {u'腌', u"edjn", u"a"},
-    {u'锕', u"qbs", u"a"},
-    {u'皑', u"rmnn", u"ai"},
-    {u'挨', u"rct", u"ai"},
-    {u'哎', u"kaq", u"ai"},
-    {u'唉', u"kct", u"ai"},
-    {u'哀', u"yeu", u"ai"},
-    {u'埃', u"fct", u"ai"},
-    {u'癌', u"ukk", u"ai"},
-    {u'蔼', u"ayj", u"ai"},
-    {u'矮', u"tdtv", u"ai"},
-    {u'艾', u"aqu", u"ai"},
-    {u'碍', u"djg", u"ai"},
-    {u'爱', u"ep", u"ai"},
-    {u'隘', u"buw", u"ai"},
-    {u'捱', u"rdff", u"ai"},
-    {u'嗳', u"kep", u"ai"},
-    {u'瑷', u"gepc", u"ai"},
-    {u'暧', u"jep", u"ai"},
-    {u'霭', u"fyjn", u"ai"},
-    {u'锿', u"qyey", u"ai"},
-    {u'氨', u"rnp", u"an"},
-    {u'鞍', u"afp", u"an"},
-    {u'安', u"pv", u"an"},
-    {u'俺', u"wdjn", u"an"},
-    {u'按', u"rpv", u"an"},
-    {u'暗', u"ju", u"an"},
-    {u'岸', u"mdfj", u"an"},
-    {u'胺', u"epv", u"an"},
-    {u'案', u"pvs", u"an"},
-    {u'谙', u"yuj", u"an"},
-    {u'埯', u"fdjn", u"an"},
-    {u'揞', u"rujg", u"an"},
-    {u'犴', u"qtfh", u"an"},
-    {u'庵', u"ydjn", u"an"},
-    {u'桉', u"spv", u"an"},
-    {u'铵', u"qpv", u"an"},
-    {u'鹌', u"djng", u"an"},
-    {u'黯', u"lfoj", u"an"},
-    {u'肮', u"eym", u"ang"},
-    {u'昂', u"jqb", u"ang"},
-    {u'盎', u"mdl", u"ang"},
-    {u'凹', u"mmgd", u"ao"},
-    {u'敖', u"gqty", u"ao"},
-    {u'熬', u"gqto", u"ao"},
-    {u'翱', u"rdfn", u"ao"},
-    {u'袄', u"putd", u"ao"},
-    {u'傲', u"wgqt", u"ao"},
-    {u'奥', u"tmo", u"ao"},
-    {u'懊', u"ntm", u"ao"},
-    {u'澳', u"itm", u"ao"},
-    {u'坳', u"fxl", u"ao"},
-    {u'拗', u"rxl", u"ao"},
-    {u'嗷', u"kgqt", u"ao"},
-    {u'岙', u"tdm", u"ao"},
-    {u'廒', u"ygq", u"ao"},
-    {u'遨', u"gqtp", u"ao"},
-    {u'媪', u"vjl", u"ao"},
-    {u'鳌', u"gqtg", u"ao"},
-    {u'骜', u"gqtc", u"ao"},
-    {u'獒', u"gqtd", u"ao"},
-    {u'聱', u"gqtb", u"ao"},
-    {u'螯', u"gqtj", u"ao"},
-    {u'鏊', u"gqtq", u"ao"},
-    {u'鏖', u"ynjq", u"ao"},
-}};
 
 constexpr GroupTable kTable(kRows);
 
@@ -88,6 +15,5 @@ constexpr GroupTable kTable(kRows);
 
 std::u16string_view LookupWubiCode(std::u16string_view text) { return kTable.wubiCode(text); }
 std::u16string_view LookupPinyin(std::u16string_view text) { return kTable.syllable(text); }
-std::span<const CodeEntry> rows() { return kTable.rows(); }
 
 }  // namespace Mod_A

@@ -4,60 +4,10 @@
 // Source: unicode-data 15.0.0-1, Unihan_Readings.txt.bz2, SHA-256 216d9e19e44195522b84a05bf7308e385356615121258869faf919e96824ddd5
 #include "tables/mod_e.h"
 
-#include <array>
-
 #include "tables/group_table.h"
 
 namespace Mod_E {
 namespace {
-
-constexpr std::array<CodeEntry, 45> kRows{{
-    {u'轭', u"ldb", u"e"},
-    {u'蛾', u"jtr", u"e"},
-    {u'鹅', u"trng", u"e"},
-    {u'俄', u"wtr", u"e"},
-    {u'额', u"ptkm", u"e"},
-    {u'讹', u"ywxn", u"e"},
-    {u'娥', u"vtr", u"e"},
-    {u'恶', u"gogn", u"e"},
-    {u'厄', u"dbv", u"e"},
-    {u'扼', u"rdb", u"e"},
-    {u'遏', u"jqwp", u"e"},
-    {u'鄂', u"kkfb", u"e"},
-    {u'饿', u"qnt", u"e"},
-    {u'噩', u"gkkk", u"e"},
-    {u'谔', u"ykkn", u"e"},
-    {u'垩', u"gogf", u"e"},
-    {u'苊', u"adb", u"e"},
-    {u'莪', u"atr", u"e"},
-    {u'萼', u"akkn", u"e"},
-    {u'呃', u"kdb", u"e"},
-    {u'愕', u"nkk", u"e"},
-    {u'屙', u"nbs", u"e"},
-    {u'婀', u"vbs", u"e"},
-    {u'腭', u"ekk", u"e"},
-    {u'锇', u"qtrt", u"e"},
-    {u'锷', u"qkkn", u"e"},
-    {u'鹗', u"kkfg", u"e"},
-    {u'颚', u"kkfm", u"e"},
-    {u'鳄', u"qgkn", u"e"},
-    {u'诶', u"yct", u"ei"},
-    {u'恩', u"ldn", u"en"},
-    {u'蒽', u"aldn", u"en"},
-    {u'而', u"dmj", u"er"},
-    {u'儿', u"qt", u"er"},
-    {u'耳', u"bgh", u"er"},
-    {u'尔', u"qiu", u"er"},
-    {u'饵', u"qnbg", u"er"},
-    {u'洱', u"ibg", u"er"},
-    {u'二', u"fg", u"er"},
-    {u'贰', u"afm", u"er"},
-    {u'迩', u"qip", u"er"},
-    {u'珥', u"gbg", u"er"},
-    {u'铒', u"qbg", u"er"},
-    {u'鸸', u"dmjg", u"er"},
-    {u'鲕', u"qgdj", u"er"},
-}};
 
 constexpr GroupTable kTable(kRows);
 
@@ -65,6 +15,5 @@ constexpr GroupTable kTable(kRows);
 
 std::u16string_view LookupWubiCode(std::u16string_view text) { return kTable.wubiCode(text); }
 std::u16string_view LookupPinyin(std::u16string_view text) { return kTable.syllable(text); }
-std::span<const CodeEntry> rows() { return kTable.rows(); }
 
 }  // namespace Mod_E

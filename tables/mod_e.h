@@ -5,6 +5,7 @@
 // Group E: the characters filed under the pinyin initial e.
 #pragma once
 
+#include <array>
 #include <span>
 #include <string_view>
 
@@ -12,11 +13,61 @@
 
 namespace Mod_E {
 
+// The group's rows in table order; constant, so that indexes over all groups are built
+// at compile time.
+inline constexpr std::array<CodeEntry, 45> kRows{{
+    {u'轭', u"ldb", u"e"},
+    {u'蛾', u"jtr", u"e"},
+    {u'鹅', u"trng", u"e"},
+    {u'俄', u"wtr", u"e"},
+    {u'额', u"ptkm", u"e"},
+    {u'讹', u"ywxn", u"e"},
+    {u'娥', u"vtr", u"e"},
+    {u'恶', u"gogn", u"e"},
+    {u'厄', u"dbv", u"e"},
+    {u'扼', u"rdb", u"e"},
+    {u'遏', u"jqwp", u"e"},
+    {u'鄂', u"kkfb", u"e"},
+    {u'饿', u"qnt", u"e"},
+    {u'噩', u"gkkk", u"e"},
+    {u'谔', u"ykkn", u"e"},
+    {u'垩', u"gogf", u"e"},
+    {u'苊', u"adb", u"e"},
+    {u'莪', u"atr", u"e"},
+    {u'萼', u"akkn", u"e"},
+    {u'呃', u"kdb", u"e"},
+    {u'愕', u"nkk", u"e"},
+    {u'屙', u"nbs", u"e"},
+    {u'婀', u"vbs", u"e"},
+    {u'腭', u"ekk", u"e"},
+    {u'锇', u"qtrt", u"e"},
+    {u'锷', u"qkkn", u"e"},
+    {u'鹗', u"kkfg", u"e"},
+    {u'颚', u"kkfm", u"e"},
+    {u'鳄', u"qgkn", u"e"},
+    {u'诶', u"yct", u"ei"},
+    {u'恩', u"ldn", u"en"},
+    {u'蒽', u"aldn", u"en"},
+    {u'而', u"dmj", u"er"},
+    {u'儿', u"qt", u"er"},
+    {u'耳', u"bgh", u"er"},
+    {u'尔', u"qiu", u"er"},
+    {u'饵', u"qnbg", u"er"},
+    {u'洱', u"ibg", u"er"},
+    {u'二', u"fg", u"er"},
+    {u'贰', u"afm", u"er"},
+    {u'迩', u"qip", u"er"},
+    {u'珥', u"gbg", u"er"},
+    {u'铒', u"qbg", u"er"},
+    {u'鸸', u"dmjg", u"er"},
+    {u'鲕', u"qgdj", u"er"},
+}};
+
 // Returns the Wubi code of this group's first row whose character equals `text`, or "".
 std::u16string_view LookupWubiCode(std::u16string_view text);
 // Returns the syllable of this group's first row whose character equals `text`, or "".
 std::u16string_view LookupPinyin(std::u16string_view text);
 // Returns the group's rows in table order.
-std::span<const CodeEntry> rows();
+constexpr std::span<const CodeEntry> rows() { return kRows; }
 
 }  // namespace Mod_E

@@ -4,34 +4,15 @@
 // Source: unicode-data 15.0.0-1, Unihan_Readings.txt.bz2, SHA-256 216d9e19e44195522b84a05bf7308e385356615121258869faf919e96824ddd5
 #include "tables/mod_o.h"
 
-#include <array>
-
 #include "tables/group_table.h"
 
 namespace Mod_O {
 namespace {
-
-constexpr std::array<CodeEntry, 13> kRows{{
-    {u'哦', u"ktr", u""},
-    {u'噢', u"ktmd", u""},
-    {u'欧', u"aqq", u""},
-    {u'鸥', u"aqqg", u""},
-    {u'殴', u"aqm", u""},
-    {u'藕', u"adiy", u""},
-    {u'呕', u"kaqy", u""},
-    {u'偶', u"wjm", u""},
-    {u'沤', u"iaq", u""},
-    {u'讴', u"yaq", u""},
-    {u'怄', u"naq", u""},
-    {u'瓯', u"aqgn", u""},
-    {u'耦', u"dij", u""},
-}};
 
 constexpr GroupTable kTable(kRows);
 
 }  // namespace
 
 std::u16string_view LookupWubiCode(std::u16string_view text) { return kTable.wubiCode(text); }
-std::span<const CodeEntry> rows() { return kTable.rows(); }
 
 }  // namespace Mod_O

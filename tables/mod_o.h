@@ -5,6 +5,7 @@
 // Group O: the characters filed under the pinyin initial o.
 #pragma once
 
+#include <array>
 #include <span>
 #include <string_view>
 
@@ -12,9 +13,27 @@
 
 namespace Mod_O {
 
+// The group's rows in table order; constant, so that indexes over all groups are built
+// at compile time.
+inline constexpr std::array<CodeEntry, 13> kRows{{
+    {u'哦', u"ktr", u""},
+    {u'噢', u"ktmd", u""},
+    {u'欧', u"aqq", u""},
+    {u'鸥', u"aqqg", u""},
+    {u'殴', u"aqm", u""},
+    {u'藕', u"adiy", u""},
+    {u'呕', u"kaqy", u""},
+    {u'偶', u"wjm", u""},
+    {u'沤', u"iaq", u""},
+    {u'讴', u"yaq", u""},
+    {u'怄', u"naq", u""},
+    {u'瓯', u"aqgn", u""},
+    {u'耦', u"dij", u""},
+}};
+
 // Returns the Wubi code of this group's first row whose character equals `text`, or "".
 std::u16string_view LookupWubiCode(std::u16string_view text);
 // Returns the group's rows in table order.
-std::span<const CodeEntry> rows();
+constexpr std::span<const CodeEntry> rows() { return kRows; }
 
 }  // namespace Mod_O

@@ -5,6 +5,7 @@
 // Group R: the characters filed under the pinyin initial r.
 #pragma once
 
+#include <array>
 #include <span>
 #include <string_view>
 
@@ -12,9 +13,112 @@
 
 namespace Mod_R {
 
+// The group's rows in table order; constant, so that indexes over all groups are built
+// at compile time.
+inline constexpr std::array<CodeEntry, 98> kRows{{
+    {u'然', u"qd", u""},
+    {u'燃', u"oqdo", u""},
+    {u'冉', u"mfd", u""},
+    {u'染', u"ivs", u""},
+    {u'苒', u"amf", u""},
+    {u'蚺', u"jmf", u""},
+    {u'髯', u"dem", u""},
+    {u'瓤', u"ykky", u""},
+    {u'壤', u"fyk", u""},
+    {u'攘', u"ryk", u""},
+    {u'嚷', u"kyk", u""},
+    {u'让', u"yh", u""},
+    {u'禳', u"pyye", u""},
+    {u'穰', u"tyk", u""},
+    {u'饶', u"qna", u""},
+    {u'扰', u"rdn", u""},
+    {u'绕', u"xat", u""},
+    {u'荛', u"aat", u""},
+    {u'娆', u"vat", u""},
+    {u'桡', u"sat", u""},
+    {u'惹', u"adkn", u""},
+    {u'热', u"rvyo", u""},
+    {u'壬', u"tfd", u""},
+    {u'仁', u"wfg", u""},
+    {u'人', u"w", u""},
+    {u'忍', u"vynu", u""},
+    {u'韧', u"fnhy", u""},
+    {u'任', u"wtf", u""},
+    {u'认', u"yw", u""},
+    {u'刃', u"vyi", u""},
+    {u'妊', u"vtf", u""},
+    {u'纫', u"xvy", u""},
+    {u'荏', u"awtf", u""},
+    {u'葚', u"aadn", u""},
+    {u'饪', u"qntf", u""},
+    {u'轫', u"lvy", u""},
+    {u'稔', u"twyn", u""},
+    {u'衽', u"putf", u""},
+    {u'扔', u"re", u""},
+    {u'仍', u"we", u""},
+    {u'日', u"jjjj", u""},
+    {u'戎', u"ade", u""},
+    {u'茸', u"abf", u""},
+    {u'蓉', u"apw", u""},
+    {u'荣', u"aps", u""},
+    {u'融', u"gkm", u""},
+    {u'熔', u"opw", u""},
+    {u'溶', u"ipwk", u""},
+    {u'容', u"pww", u""},
+    {u'绒', u"xad", u""},
+    {u'冗', u"pmb", u""},
+    {u'嵘', u"maps", u""},
+    {u'狨', u"qtad", u""},
+    {u'榕', u"spwk", u""},
+    {u'肜', u"eet", u""},
+    {u'蝾', u"japs", u""},
+    {u'揉', u"rcbs", u""},
+    {u'柔', u"cbts", u""},
+    {u'肉', u"mww", u""},
+    {u'糅', u"ocb", u""},
+    {u'蹂', u"khcs", u""},
+    {u'鞣', u"afcs", u""},
+    {u'茹', u"avk", u""},
+    {u'蠕', u"jfdj", u""},
+    {u'儒', u"wfd", u""},
+    {u'孺', u"bfd", u""},
+    {u'如', u"vk", u""},
+    {u'辱', u"dfef", u""},
+    {u'乳', u"ebn", u""},
+    {u'汝', u"ivg", u""},
+    {u'入', u"ty", u""},
+    {u'褥', u"pudf", u""},
+    {u'蓐', u"adff", u""},
+    {u'薷', u"afdj", u""},
+    {u'嚅', u"kfd", u""},
+    {u'洳', u"ivkg", u""},
+    {u'溽', u"idff", u""},
+    {u'濡', u"ifd", u""},
+    {u'缛', u"xdff", u""},
+    {u'铷', u"qvk", u""},
+    {u'襦', u"pufj", u""},
+    {u'颥', u"fdmm", u""},
+    {u'软', u"lqw", u""},
+    {u'阮', u"bfq", u""},
+    {u'朊', u"efq", u""},
+    {u'蕊', u"ann", u""},
+    {u'瑞', u"gmd", u""},
+    {u'锐', u"quk", u""},
+    {u'芮', u"amwu", u""},
+    {u'蕤', u"aetg", u""},
+    {u'枘', u"smw", u""},
+    {u'睿', u"hpgh", u""},
+    {u'蚋', u"jmw", u""},
+    {u'闰', u"ug", u""},
+    {u'润', u"iugg", u""},
+    {u'若', u"adk", u""},
+    {u'弱', u"xu", u""},
+    {u'箬', u"tadk", u""},
+}};
+
 // Returns the Wubi code of this group's first row whose character equals `text`, or "".
 std::u16string_view LookupWubiCode(std::u16string_view text);
 // Returns the group's rows in table order.
-std::span<const CodeEntry> rows();
+constexpr std::span<const CodeEntry> rows() { return kRows; }
 
 }  // namespace Mod_R

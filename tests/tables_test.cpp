@@ -129,6 +129,24 @@ TEST(Lookups, AgreeWithAPlainWalkForEveryCodeUnit) {
     }
 }
 
+// The chains' compile-time index must name the group a walk of the chain would stop at.
+TEST(Chains, FirstGroupHoldingEachCodeUnitIsTheFirstAnsweringOne) {
+    for (unsigned unit = 0; unit <= 0xFFFF; ++unit) {
+        const char16_t key = static_cast<char16_t>(unit);
+        const std::u16string_view text(&key, 1);
+        const Group* withCode = nullptr;
+        const Group* withSyllable = nullptr;
+        for (const Group& g : allGroups()) {
+            if (!withCode && !g.lookupWubiCode(text).empty()) withCode = &g;
+            if (!withSyllable && g.lookupPinyin && !g.lookupPinyin(text).empty()) {
+                withSyllable = &g;
+            }
+        }
+        ASSERT_EQ(firstGroupWithCode(key), withCode) << "U+" << std::hex << unit;
+        ASSERT_EQ(firstGroupWithSyllable(key), withSyllable) << "U+" << std::hex << unit;
+    }
+}
+
 TEST(Lookups, TextsThatAreNotOneHeldCharacterYieldNothingAnywhere) {
     const std::u16string_view texts[] = {u"",  u"啊啊",   u" 啊", u"啊 ", u"a",
                                          u"1", u"\uFF41", u"知",  u"曹",  u"条"};

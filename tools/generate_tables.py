@@ -2,6 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Generates the code tables tables/mod_<letter>.{h,cpp} from public input-method data.
 
+Each header holds its group's rows as constant data; the source holds the lookups.
+
 Sources (Debian packages, read from their installed paths unless --wubi or --unihan names
 another file):
   rime-data-wubi   /usr/share/rime-data/wubi86.dict.yaml   Wubi 86 codes (LGPL-3.0; table
@@ -488,18 +490,29 @@ def file_header(sources, *lines):
             *(source.header_line() for source in sources), *lines]
 
 
-def cpp_header(letter, sources):
+def cpp_header(letter, rows, sources):
     pinyin = letter in SYLLABLE_GROUPS
     lines = file_header(sources, f"// Group {letter}: the characters filed under the pinyin initial "
                         f"{letter.lower()}.") + [
         "#pragma once",
         "",
+        "#include <array>",
         "#include <span>",
         "#include <string_view>",
         "",
         '#include "tables/code_entry.h"',
         "",
         f"namespace Mod_{letter} {{",
+        "",
+        "// The group's rows in table order; constant, so that indexes over all groups are built",
+        "// at compile time.",
+        f"inline constexpr std::array<CodeEntry, {len(rows)}> kRows{{{{",
+    ]
+    for row in rows:
+        syllable = row.reading if pinyin else ""
+        lines.append(f'    {{u\'{row.character}\', u"{row.code}", u"{syllable}"}},')
+    lines += [
+        "}};",
         "",
         "// Returns the Wubi code of this group's first row whose character equals `text`, or \"\".",
         "std::u16string_view LookupWubiCode(std::u16string_view text);",
@@ -511,7 +524,7 @@ def cpp_header(letter, sources):
         ]
     lines += [
         "// Returns the group's rows in table order.",
-        "std::span<const CodeEntry> rows();",
+        "constexpr std::span<const CodeEntry> rows() { return kRows; }",
         "",
         f"}}  // namespace Mod_{letter}",
         "",
@@ -519,25 +532,15 @@ def cpp_header(letter, sources):
     return "\n".join(lines)
 
 
-def cpp_source(letter, rows, sources):
+def cpp_source(letter, sources):
     pinyin = letter in SYLLABLE_GROUPS
     lines = file_header(sources) + [
         f'#include "tables/mod_{letter.lower()}.h"',
-        "",
-        "#include <array>",
         "",
         '#include "tables/group_table.h"',
         "",
         f"namespace Mod_{letter} {{",
         "namespace {",
-        "",
-        f"constexpr std::array<CodeEntry, {len(rows)}> kRows{{{{",
-    ]
-    for row in rows:
-        syllable = row.reading if pinyin else ""
-        lines.append(f'    {{u\'{row.character}\', u"{row.code}", u"{syllable}"}},')
-    lines += [
-        "}};",
         "",
         "constexpr GroupTable kTable(kRows);",
         "",
@@ -549,7 +552,6 @@ def cpp_source(letter, rows, sources):
         lines.append(
             "std::u16string_view LookupPinyin(std::u16string_view text) { return kTable.syllable(text); }")
     lines += [
-        "std::span<const CodeEntry> rows() { return kTable.rows(); }",
         "",
         f"}}  // namespace Mod_{letter}",
         "",
@@ -661,9 +663,9 @@ def main():
 
     outputs = {}
     for letter in GROUPS:
-        outputs[OUTPUT_DIR / f"mod_{letter.lower()}.h"] = cpp_header(letter, sources)
-        outputs[OUTPUT_DIR / f"mod_{letter.lower()}.cpp"] = cpp_source(
+        outputs[OUTPUT_DIR / f"mod_{letter.lower()}.h"] = cpp_header(
             letter, tables.groups[letter], sources)
+        outputs[OUTPUT_DIR / f"mod_{letter.lower()}.cpp"] = cpp_source(letter, sources)
     stale = [path for path, text in outputs.items()
              if not path.exists() or path.read_text(encoding="utf-8") != text]
     if args.check:
