@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "query/character_query.h"
 
+#include <iterator>
 #include <string_view>
 
 #include "tables/groups.h"
@@ -24,20 +25,16 @@ QString cutToFirstCharacter(const QString& text) {
 }
 
 QueryResult queryCharacter(QStringView character) {
-    QueryResult result{fromTable(kNoWubiCode), QString()};
-    // Every key is one code unit, so any other text is held nowhere.
-    if (character.size() != 1) return result;
-    const char16_t unit = character.front().unicode();
+    // Every key is one code unit, so any other text is held nowhere, like U+0000. The first
+    // group of each chain that holds the character is known in advance; that group answers
+    // from its own rows.
+    const char16_t unit = character.size() == 1 ? character.front().unicode() : u'\0';
+    const Group* codeGroup = firstGroupWithCode(unit);
+    const Group* syllableGroup = firstGroupWithSyllable(unit);
     const std::u16string_view key(&unit, 1);
-    // The first group of each chain that holds the character is known in advance; that group
-    // answers from its own rows.
-    if (const Group* group = firstGroupWithCode(unit)) {
-        result.wubi = fromTable(group->lookupWubiCode(key));
-    }
-    if (const Group* group = firstGroupWithSyllable(unit)) {
-        result.pinyin = fromTable(group->lookupPinyin(key));
-    }
-    return result;
+    return {codeGroup ? fromTable(codeGroup->lookupWubiCode(key))
+                      : fromTable({kNoWubiCode, std::size(kNoWubiCode) - 1}),
+            syllableGroup ? fromTable(syllableGroup->lookupPinyin(key)) : QString()};
 }
 
 void Cmmsearch_Click(QueryWindow& window) {
