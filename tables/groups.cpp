@@ -36,6 +36,7 @@ namespace {
 #define TINGLAN_GROUP_CODE_ONLY(L) \
     Group { #L[0], Mod_##L::rows, Mod_##L::LookupWubiCode, nullptr }
 
+// In search order; tools/generate_tables.py checks the includes and this list against its groups.
 constexpr std::array kGroups{
     TINGLAN_GROUP_WITH_PINYIN(A), TINGLAN_GROUP_WITH_PINYIN(B), TINGLAN_GROUP_WITH_PINYIN(C),
     TINGLAN_GROUP_WITH_PINYIN(D), TINGLAN_GROUP_WITH_PINYIN(E), TINGLAN_GROUP_WITH_PINYIN(F),
