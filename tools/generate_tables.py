@@ -310,7 +310,9 @@ def load_readings(path):
                     values.append(toneless(reading))
                     entry.frequency[values[-1]] = entry.frequency.get(values[-1], 0) + int(count)
             else:
-                values = [toneless(r) for item in value.split() for r in item.split(":")[1].split(",")]
+                # "073.110:diǎ": a dictionary position, then its readings.
+                values = [toneless(r) for item in value.split()
+                          for r in item.split(":")[1].split(",")]
                 if field == "kTGHZ2013":
                     entry.standard = set(values)
             entry.every.update(values)
@@ -601,8 +603,8 @@ def sources_differ_message(recorded, current):
             changes.append(f"{new.package} {new.version} is installed, the tables record "
                            f"{old.package} {old.version}")
         else:
-            changes.append(f"{new.name} ({new.package} {new.version}) has SHA-256 {new.sha256[:12]}..., "
-                           f"the tables record {old.sha256[:12]}...")
+            changes.append(f"{new.name} ({new.package} {new.version}) has SHA-256 "
+                           f"{new.sha256[:12]}..., the tables record {old.sha256[:12]}...")
     return ("generate_tables: the sources differ from those recorded in the tables: "
             + "; ".join(changes or ["the list of sources changed"])
             + ". Run python3 tools/generate_tables.py, review the changes and commit them.")
@@ -642,7 +644,7 @@ def main():
         print(f"generate_tables: {error}", file=sys.stderr)
         sys.exit(EXIT_SOURCE_MISSING)
 
-    paths = [OUTPUT_DIR / f"mod_{letter.lower()}.{ext}" for letter in GROUPS for ext in "h cpp".split()]
+    paths = [OUTPUT_DIR / f"mod_{letter.lower()}.{ext}" for letter in GROUPS for ext in ("h", "cpp")]
     recorded = recorded_sources(paths)
     if recorded and len(recorded) == len(sources):
         # The same bytes are the same source, wherever they were read from.
