@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The registry of the 23 group modules, in search order, for callers that walk every group.
+// The registry of the 23 group modules in search order, and which group each chain stops at.
 #pragma once
 
 #include <span>
