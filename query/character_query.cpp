@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "query/character_query.h"
 
+#include <iterator>
 #include <string_view>
 
 #include "tables/groups.h"
@@ -8,13 +9,10 @@
 
 namespace {
 
-std::u16string_view toView(QStringView text) {
-    return {text.utf16(), static_cast<std::size_t>(text.size())};
-}
-
-QString toQString(std::u16string_view text) {
-    return QString(reinterpret_cast<const QChar*>(text.data()),
-                   static_cast<qsizetype>(text.size()));
+// The tables' strings are constant for the life of the program, so the results share them.
+QString fromTable(std::u16string_view text) {
+    return QString::fromRawData(reinterpret_cast<const QChar*>(text.data()),
+                                static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace
@@ -27,22 +25,16 @@ QString cutToFirstCharacter(const QString& text) {
 }
 
 QueryResult queryCharacter(QStringView character) {
-    const std::u16string_view key = toView(character);
-    QueryResult result{QString::fromUtf16(kNoWubiCode), QString()};
-    for (const Group& group : allGroups()) {
-        if (const std::u16string_view code = group.lookupWubiCode(key); !code.empty()) {
-            result.wubi = toQString(code);
-            break;
-        }
-    }
-    for (const Group& group : allGroups()) {
-        if (!group.lookupPinyin) continue;
-        if (const std::u16string_view syllable = group.lookupPinyin(key); !syllable.empty()) {
-            result.pinyin = toQString(syllable);
-            break;
-        }
-    }
-    return result;
+    // Every key is one code unit, so any other text is held nowhere, like U+0000. The first
+    // group of each chain that holds the character is known in advance; that group answers
+    // from its own rows.
+    const char16_t unit = character.size() == 1 ? character.front().unicode() : u'\0';
+    const Group* codeGroup = firstGroupWithCode(unit);
+    const Group* syllableGroup = firstGroupWithSyllable(unit);
+    const std::u16string_view key(&unit, 1);
+    return {codeGroup ? fromTable(codeGroup->lookupWubiCode(key))
+                      : fromTable({kNoWubiCode, std::size(kNoWubiCode) - 1}),
+            syllableGroup ? fromTable(syllableGroup->lookupPinyin(key)) : QString()};
 }
 
 void Cmmsearch_Click(QueryWindow& window) {

@@ -2,8 +2,8 @@
 // A group's rows with a compile-time index that keeps "first row wins" for repeated characters.
 #pragma once
 
-#include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -15,23 +15,33 @@ template <std::size_t N>
 class GroupTable {
 public:
     constexpr explicit GroupTable(const std::array<CodeEntry, N>& rows) : m_rows(&rows) {
-        for (std::size_t i = 0; i < N; ++i) {
-            m_index[i] = IndexEntry{rows[i].character, static_cast<std::uint16_t>(i)};
+        // One bit per code unit of the range the keys live in, set for the units this group
+        // holds, plus the count of set bits before each word: a unit's rank among the held
+        // units is then one popcount away, with no search and no data-dependent branch.
+        for (const CodeEntry& row : rows) {
+            const std::uint32_t offset = row.character - kFirstUnit;
+            m_held[offset / 64] |= std::uint64_t{1} << (offset % 64);
         }
-        // Sorting by (character, row) puts the earliest row of a repeated character first,
-        // so a lower-bound search finds the row a linear walk would find.
-        std::sort(m_index.begin(), m_index.end());
+        for (std::size_t word = 1; word < kWords; ++word) {
+            m_heldBefore[word] = static_cast<std::uint16_t>(
+                m_heldBefore[word - 1] + std::popcount(m_held[word - 1]));
+        }
+        m_rowOfRank.fill(kNoRow);
+        for (std::size_t i = 0; i < N; ++i) {
+            // The earliest row of a repeated character claims its rank first.
+            std::uint16_t& row = m_rowOfRank[rank(rows[i].character - kFirstUnit)];
+            if (row == kNoRow) row = static_cast<std::uint16_t>(i);
+        }
     }
 
     // Returns the first row whose character equals `text` exactly, or nullptr if none does.
     constexpr const CodeEntry* find(std::u16string_view text) const {
         if (text.size() != 1) return nullptr;
-        const char16_t key = text.front();
-        const auto it = std::lower_bound(
-            m_index.begin(), m_index.end(), key,
-            [](const IndexEntry& entry, char16_t k) { return entry.character < k; });
-        if (it == m_index.end() || it->character != key) return nullptr;
-        return &(*m_rows)[it->row];
+        // Units below the range wrap around to large offsets.
+        const std::uint32_t offset = static_cast<std::uint32_t>(text.front()) - kFirstUnit;
+        if (offset >= kUnits) return nullptr;
+        if (!(m_held[offset / 64] & (std::uint64_t{1} << (offset % 64)))) return nullptr;
+        return &(*m_rows)[m_rowOfRank[rank(offset)]];
     }
 
     // Returns the Wubi code of the first row holding `text`, or the empty string.
@@ -49,12 +59,22 @@ public:
     constexpr std::span<const CodeEntry> rows() const { return *m_rows; }
 
 private:
-    struct IndexEntry {
-        char16_t character;
-        std::uint16_t row;
-        constexpr auto operator<=>(const IndexEntry&) const = default;
-    };
+    // Every key lies in U+4E00..U+9FFF (the generator checks it).
+    static constexpr std::uint32_t kFirstUnit = 0x4E00;
+    static constexpr std::uint32_t kUnits = 0xA000 - kFirstUnit;
+    static constexpr std::size_t kWords = kUnits / 64;
+    static_assert(kUnits % 64 == 0);
+    static constexpr std::uint16_t kNoRow = 0xFFFF;
+    static_assert(N < kNoRow);
+
+    // The number of held units before `offset`.
+    constexpr std::size_t rank(std::uint32_t offset) const {
+        const std::uint64_t below = (std::uint64_t{1} << (offset % 64)) - 1;
+        return m_heldBefore[offset / 64] + std::popcount(m_held[offset / 64] & below);
+    }
 
     const std::array<CodeEntry, N>* m_rows;
-    std::array<IndexEntry, N> m_index{};
+    std::array<std::uint64_t, kWords> m_held{};
+    std::array<std::uint16_t, kWords> m_heldBefore{};
+    std::array<std::uint16_t, N> m_rowOfRank{};
 };

@@ -2,6 +2,8 @@
 #include "tables/groups.h"
 
 #include <array>
+#include <cstddef>
+#include <cstdint>
 
 #include "tables/mod_a.h"
 #include "tables/mod_b.h"
@@ -34,6 +36,7 @@ namespace {
 #define TINGLAN_GROUP_CODE_ONLY(L) \
     Group { #L[0], Mod_##L::rows, Mod_##L::LookupWubiCode, nullptr }
 
+// In search order; tools/generate_tables.py checks the includes and this list against its groups.
 constexpr std::array kGroups{
     TINGLAN_GROUP_WITH_PINYIN(A), TINGLAN_GROUP_WITH_PINYIN(B), TINGLAN_GROUP_WITH_PINYIN(C),
     TINGLAN_GROUP_WITH_PINYIN(D), TINGLAN_GROUP_WITH_PINYIN(E), TINGLAN_GROUP_WITH_PINYIN(F),
@@ -48,6 +51,39 @@ constexpr std::array kGroups{
 #undef TINGLAN_GROUP_WITH_PINYIN
 #undef TINGLAN_GROUP_CODE_ONLY
 
+constexpr std::uint8_t kNoGroup = 0xFF;
+static_assert(kGroups.size() < kNoGroup);
+
+// A chain's whole search done once, at compile time: for every code unit, the index in kGroups
+// of the first group that holds it. Later groups are entered first so that earlier ones
+// overwrite them.
+constexpr std::array<std::uint8_t, 0x10000> firstGroupTable(bool syllableGroupsOnly) {
+    std::array<std::uint8_t, 0x10000> first{};
+    first.fill(kNoGroup);
+    for (std::size_t g = kGroups.size(); g-- > 0;) {
+        if (syllableGroupsOnly && !kGroups[g].lookupPinyin) continue;
+        for (const CodeEntry& row : kGroups[g].rows()) {
+            first[row.character] = static_cast<std::uint8_t>(g);
+        }
+    }
+    return first;
+}
+
+constexpr std::array<std::uint8_t, 0x10000> kFirstGroupWithCode = firstGroupTable(false);
+constexpr std::array<std::uint8_t, 0x10000> kFirstGroupWithSyllable = firstGroupTable(true);
+
+const Group* groupAt(std::uint8_t index) {
+    return index == kNoGroup ? nullptr : &kGroups[index];
+}
+
 }  // namespace
 
 std::span<const Group> allGroups() { return kGroups; }
+
+const Group* firstGroupWithCode(char16_t character) {
+    return groupAt(kFirstGroupWithCode[character]);
+}
+
+const Group* firstGroupWithSyllable(char16_t character) {
+    return groupAt(kFirstGroupWithSyllable[character]);
+}

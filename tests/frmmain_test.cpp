@@ -492,7 +492,6 @@ TEST(Results, TooltipsGiveEveryCodeAndReadingAndTheResultsCanBeCopied) {
     QTest::mouseMove(wubi, QPoint(wubi->width() - 1, wubi->height() / 2));
     QTest::mouseRelease(wubi, Qt::LeftButton, Qt::NoModifier,
                         QPoint(wubi->width() - 1, wubi->height() / 2));
-    EXPECT_EQ(wubi->selectedText(), QStringLiteral("None!"));
     QTest::keyClick(wubi, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("None!"));
 }

@@ -132,6 +132,24 @@ TEST(Lookups, AgreeWithAPlainWalkForEveryCodeUnit) {
     }
 }
 
+// The chains' compile-time index must name the group a walk of the chain would stop at.
+TEST(Chains, FirstGroupHoldingEachCodeUnitIsTheFirstAnsweringOne) {
+    for (unsigned unit = 0; unit <= 0xFFFF; ++unit) {
+        const char16_t key = static_cast<char16_t>(unit);
+        const std::u16string_view text(&key, 1);
+        const Group* withCode = nullptr;
+        const Group* withSyllable = nullptr;
+        for (const Group& g : allGroups()) {
+            if (!withCode && !g.lookupWubiCode(text).empty()) withCode = &g;
+            if (!withSyllable && g.lookupPinyin && !g.lookupPinyin(text).empty()) {
+                withSyllable = &g;
+            }
+        }
+        ASSERT_EQ(firstGroupWithCode(key), withCode) << "U+" << std::hex << unit;
+        ASSERT_EQ(firstGroupWithSyllable(key), withSyllable) << "U+" << std::hex << unit;
+    }
+}
+
 TEST(Lookups, TextsThatAreNotOneHeldCharacterYieldNothingAnywhere) {
     const std::u16string_view texts[] = {u"",  u"啊啊",   u" 啊", u"啊 ", u"a",
                                          u"1", u"\uFF41", u"知",  u"曹",  u"条"};
@@ -161,6 +179,9 @@ TEST(Lookups, GroupsAnswerFromTheirOwnFirstRow) {
         {u"长", 'C', u"ta", u"chang"}, {u"长", 'Z', u"ta", u""},     {u"率", 'L', u"yx", u""},
         {u"率", 'S', u"yxif", u""},    {u"鳞", 'L', u"qgoh", u""},   {u"给", 'J', u"xw", u"ji"},
         {u"你", 'N', u"wq", u""},      {u"女", 'N', u"vvv", u""},    {u"年", 'N', u"rh", u""},
+        // Filed by the modern standard reading, not kMandarin's first value.
+        {u"嗲", 'D', u"kwq", u"dia"},  {u"掺", 'C', u"rcd", u"chan"}, {u"傀", 'K', u"wrq", u"kui"},
+        {u"龈", 'Y', u"hwbe", u""},    {u"椎", 'Z', u"swy", u""},
     };
     for (const GroupAnswer& c : cases) {
         const Group& g = group(c.letter);

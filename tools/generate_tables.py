@@ -3,7 +3,10 @@
 """Generates the code tables tables/mod_<letter>.{h,cpp} and the character details
 tables/details_data.{h,cpp} from public input-method data.
 
-Sources (Debian packages, read from their installed paths):
+Each header holds its group's rows as constant data; the source holds the lookups.
+
+Sources (Debian packages, read from their installed paths unless --wubi or --unihan names
+another file):
   rime-data-wubi   /usr/share/rime-data/wubi86.dict.yaml   Wubi 86 codes (LGPL-3.0; table
                    derived from ibus-table, based on Wang Yongmin's public-domain Wubi 86)
   unicode-data     /usr/share/unicode/Unihan_Readings.txt.bz2  Mandarin readings (Unicode
@@ -18,11 +21,20 @@ The data format, once:
 
 Rules where the tables' contract leaves a choice, applied to every character alike:
   * Held characters: every GB2312 hanzi except the listed EXCLUDED ones, plus group N, which
-    holds the excluded characters read with an initial n.
-  * A character gets one row, filed by its most customary reading (kMandarin's first value).
+    holds the excluded characters whose filing reading (below) has the initial n.
+  * A character gets one row, filed by its filing reading, which is also the syllable shown:
+      1. kTGHZ2013's reading, where it gives a single one (toneless): the 2013 standard
+         dictionary's reading is the modern norm;
+      2. else the reading most often counted in kHanyuPinlu (counts summed per toneless
+         reading; a tie goes to kMandarin's first value if it is among the tied, else to the
+         first listed);
+      3. else kMandarin's first value.
+    kTGHZ2013 comes before kHanyuPinlu because the two disagree only where the counts record a
+    suffix or particle use (儿 r, 呵 a, 呐 ne, 喔 o), not the character's own reading (among
+    the GB2312 hanzi; 桔 is prescribed, and 嗯 ties n and ng).
     The rows listed in PINNED_ROWS (the characters whose rows are prescribed) replace this.
-    Group A is prescribed in full, so a character whose reading begins with a but that is not
-    in it is filed by its first reading with another initial.
+    Group A is prescribed in full, so a character whose filing reading begins with a but that
+    is not in it is filed by the alphabetically first of its other readings with another initial.
   * Code: the prescribed code where one is given (PINNED_CODES, PINNED_ROWS); otherwise the
     character's shortest code in the Wubi 86 source, ties broken by the source's weight (then
     alphabetically). Commented-out source lines and z codes are skipped.
@@ -34,22 +46,52 @@ Rules where the tables' contract leaves a choice, applied to every character ali
 The character details (every code and reading of every character the Wubi source codes) are
 built by details_table.py, whose docstring gives their rules and encoding.
 
+Every generated file's header records each source's Debian package, version and SHA-256, so
+that --check can tell "the installed sources differ from those recorded" (exit 77) from "the
+committed tables are stale" (exit 1). A missing source exits 2.
+
 Any violated requirement stops the generator with a message; nothing is written then.
-Run: python3 tools/generate_tables.py [--check]   (--check compares instead of writing)
+Only files whose text changes are rewritten. The group letters listed by hand in
+tables/CMakeLists.txt and tables/groups.cpp are checked against GROUPS.
+Run: python3 tools/generate_tables.py [--check] [--wubi PATH] [--unihan PATH]
 """
 
 import argparse
 import bz2
 import codecs
+import hashlib
 import pathlib
+import re
+import subprocess
 import sys
 import unicodedata
+from typing import NamedTuple, Optional
 
 import details_table
 
 WUBI_SOURCE = pathlib.Path("/usr/share/rime-data/wubi86.dict.yaml")
 UNIHAN_SOURCE = pathlib.Path("/usr/share/unicode/Unihan_Readings.txt.bz2")
 OUTPUT_DIR = pathlib.Path(__file__).resolve().parent.parent / "tables"
+
+# --check's exit status when the installed sources are not the recorded ones: the test suite's
+# skip code, since the committed tables are then neither confirmed nor refuted.
+EXIT_SOURCES_DIFFER = 77
+EXIT_SOURCE_MISSING = 2
+
+
+class Row(NamedTuple):
+    """One row of a group: the reading is the syllable in groups A to K, else only its filing."""
+    group: str
+    character: str
+    code: str
+    reading: str
+
+
+class Answer(NamedTuple):
+    """What the chains must answer for a character: the code, and the syllable or None."""
+    character: str
+    code: str
+    syllable: Optional[str]
 
 GROUPS = "ABCDEFGHJKLMNOPQRSTWXYZ"
 SYLLABLE_GROUPS = "ABCDEFGHJK"
@@ -67,58 +109,61 @@ EXCLUDED_SECOND_LEVEL = (
     "鹱疒瘥瘛瘭癃癍衤衲袼褫皴耨耋聍颞虍虿蛲蝻蠹筇筚箅篦篪簋簟臬衄舭袅襞粲糇糸纛赧醍醢跫跸蹑躔隼雠"
     "鎏鲅鲇鲋鲎鲵鲶鲷鞫鞴魃髟")
 
-# Group A in full: (syllable, "char code, char code, ...").
-GROUP_A = [
-    ("a", "啊 kb, 阿 bs, 吖 kuh, 腌 edjn, 锕 qbs"),
-    ("ai", "皑 rmnn, 挨 rct, 哎 kaq, 唉 kct, 哀 yeu, 埃 fct, 癌 ukk, 蔼 ayj, 矮 tdtv, 艾 aqu, "
-           "碍 djg, 爱 ep, 隘 buw, 捱 rdff, 嗳 kep, 瑷 gepc, 暧 jep, 霭 fyjn, 锿 qyey"),
-    ("an", "氨 rnp, 鞍 afp, 安 pv, 俺 wdjn, 按 rpv, 暗 ju, 岸 mdfj, 胺 epv, 案 pvs, 谙 yuj, "
-           "埯 fdjn, 揞 rujg, 犴 qtfh, 庵 ydjn, 桉 spv, 铵 qpv, 鹌 djng, 黯 lfoj"),
-    ("ang", "肮 eym, 昂 jqb, 盎 mdl"),
-    ("ao", "凹 mmgd, 敖 gqty, 熬 gqto, 翱 rdfn, 袄 putd, 傲 wgqt, 奥 tmo, 懊 ntm, 澳 itm, 坳 fxl, "
-           "拗 rxl, 嗷 kgqt, 岙 tdm, 廒 ygq, 遨 gqtp, 媪 vjl, 鳌 gqtg, 骜 gqtc, 獒 gqtd, 聱 gqtb, "
-           "螯 gqtj, 鏊 gqtq, 鏖 ynjq"),
+# Group A in full, in table order: syllable -> "character code, character code, ...".
+GROUP_A = {
+    "a": "啊 kb, 阿 bs, 吖 kuh, 腌 edjn, 锕 qbs",
+    "ai": "皑 rmnn, 挨 rct, 哎 kaq, 唉 kct, 哀 yeu, 埃 fct, 癌 ukk, 蔼 ayj, 矮 tdtv, 艾 aqu, "
+        "碍 djg, 爱 ep, 隘 buw, 捱 rdff, 嗳 kep, 瑷 gepc, 暧 jep, 霭 fyjn, 锿 qyey",
+    "an": "氨 rnp, 鞍 afp, 安 pv, 俺 wdjn, 按 rpv, 暗 ju, 岸 mdfj, 胺 epv, 案 pvs, 谙 yuj, "
+        "埯 fdjn, 揞 rujg, 犴 qtfh, 庵 ydjn, 桉 spv, 铵 qpv, 鹌 djng, 黯 lfoj",
+    "ang": "肮 eym, 昂 jqb, 盎 mdl",
+    "ao": "凹 mmgd, 敖 gqty, 熬 gqto, 翱 rdfn, 袄 putd, 傲 wgqt, 奥 tmo, 懊 ntm, 澳 itm, 坳 fxl, "
+        "拗 rxl, 嗷 kgqt, 岙 tdm, 廒 ygq, 遨 gqtp, 媪 vjl, 鳌 gqtg, 骜 gqtc, 獒 gqtd, 聱 gqtb, "
+        "螯 gqtj, 鏊 gqtq, 鏖 ynjq",
+}
+
+# Each group's first row.
+FIRST_ROWS = {row.group: row for row in (
+    Row("A", "啊", "kb", "a"), Row("B", "芭", "ac", "ba"), Row("C", "擦", "rpwi", "ca"),
+    Row("D", "搭", "rawk", "da"), Row("E", "轭", "ldb", "e"), Row("F", "发", "v", "fa"),
+    Row("G", "噶", "kaj", "ga"), Row("H", "哈", "kwg", "ha"), Row("J", "计", "yf", "ji"),
+    Row("K", "喀", "kpt", "ka"), Row("L", "垃", "fug", "la"), Row("M", "妈", "vc", "ma"),
+    Row("O", "哦", "ktr", "o"), Row("P", "啪", "krr", "pa"), Row("Q", "期", "adwe", "qi"),
+    Row("R", "然", "qd", "ran"), Row("S", "撒", "rae", "sa"), Row("T", "塌", "fjn", "ta"),
+    Row("W", "挖", "rpwn", "wa"), Row("X", "昔", "ajf", "xi"), Row("Y", "压", "dfy", "ya"),
+    Row("Z", "匝", "amh", "za"),
+)}
+
+# The rows of the characters whose rows are prescribed, each character's rows in row order.
+PINNED_ROWS = [
+    Row("B", "捌", "rklj", "ba"),
+    Row("B", "巴", "cnhn", "ba"),
+    Row("W", "乌", "qng", "wu"),
+    Row("D", "的", "r", "de"),
+    Row("H", "和", "t", "he"),
+    Row("B", "剥", "vijh", "bao"), Row("B", "剥", "vijh", "bo"),
+    Row("C", "绰", "xhj", "chao"), Row("C", "绰", "xhj", "chuo"),
+    Row("D", "都", "ftjb", "dou"), Row("D", "都", "ftjb", "du"),
+    Row("F", "佛", "wxj", "fo"), Row("F", "佛", "wxj", "fu"),
+    Row("H", "还", "gip", "hai"), Row("H", "还", "gip", "huan"),
+    Row("J", "藉", "adi", "ji"), Row("J", "藉", "adi", "jie"),
+    Row("J", "角", "qe", "jiao"), Row("J", "角", "qe", "jue"),
+    Row("J", "桔", "sfk", "jie"), Row("J", "桔", "sfk", "ju"),
+    Row("B", "壁", "nkuf", "bi"), Row("B", "壁", "nkuf", "bi"),
+    Row("K", "糠", "oyvi", "kang"), Row("K", "糠", "oyvi", "kang"),
+    Row("L", "了", "b", "le"), Row("L", "了", "b", "liao"),
+    Row("M", "没", "im", "mei"), Row("M", "没", "im", "mo"),
+    Row("Y", "瘀", "uywu", "yu"), Row("Y", "瘀", "uywu", "yu"),
+    Row("Z", "着", "udh", "zhe"), Row("Z", "着", "udh", "zhuo"),
+    Row("L", "鳞", "qgoh", "lin"), Row("L", "鳞", "qgo", "lin"),
+    Row("C", "长", "ta", "chang"), Row("Z", "长", "ta", "zhang"),
+    Row("H", "行", "tf", "hang"), Row("X", "行", "tf", "xing"),
+    Row("J", "降", "bt", "jiang"), Row("X", "降", "bt", "xiang"),
+    Row("G", "给", "xw", "gei"), Row("J", "给", "xw", "ji"),
+    Row("L", "乐", "qi", "le"), Row("Y", "乐", "qi", "yue"),
+    Row("L", "率", "yx", "lv"), Row("S", "率", "yxif", "shuai"),
+    Row("S", "省", "ith", "sheng"), Row("X", "省", "ith", "xing"),
 ]
-
-# Each group's first row: (character, code, reading).
-FIRST_ROWS = {
-    "A": ("啊", "kb", "a"), "B": ("芭", "ac", "ba"), "C": ("擦", "rpwi", "ca"),
-    "D": ("搭", "rawk", "da"), "E": ("轭", "ldb", "e"), "F": ("发", "v", "fa"),
-    "G": ("噶", "kaj", "ga"), "H": ("哈", "kwg", "ha"), "J": ("计", "yf", "ji"),
-    "K": ("喀", "kpt", "ka"), "L": ("垃", "fug", "la"), "M": ("妈", "vc", "ma"),
-    "O": ("哦", "ktr", "o"), "P": ("啪", "krr", "pa"), "Q": ("期", "adwe", "qi"),
-    "R": ("然", "qd", "ran"), "S": ("撒", "rae", "sa"), "T": ("塌", "fjn", "ta"),
-    "W": ("挖", "rpwn", "wa"), "X": ("昔", "ajf", "xi"), "Y": ("压", "dfy", "ya"),
-    "Z": ("匝", "amh", "za"),
-}
-
-# Characters whose rows are prescribed: character -> [(group, reading, code), ...] in row order.
-PINNED_ROWS = {
-    "捌": [("B", "ba", "rklj")], "巴": [("B", "ba", "cnhn")], "乌": [("W", "wu", "qng")],
-    "的": [("D", "de", "r")], "和": [("H", "he", "t")],
-    "剥": [("B", "bao", "vijh"), ("B", "bo", "vijh")],
-    "绰": [("C", "chao", "xhj"), ("C", "chuo", "xhj")],
-    "都": [("D", "dou", "ftjb"), ("D", "du", "ftjb")],
-    "佛": [("F", "fo", "wxj"), ("F", "fu", "wxj")],
-    "还": [("H", "hai", "gip"), ("H", "huan", "gip")],
-    "藉": [("J", "ji", "adi"), ("J", "jie", "adi")],
-    "角": [("J", "jiao", "qe"), ("J", "jue", "qe")],
-    "桔": [("J", "jie", "sfk"), ("J", "ju", "sfk")],
-    "壁": [("B", "bi", "nkuf"), ("B", "bi", "nkuf")],
-    "糠": [("K", "kang", "oyvi"), ("K", "kang", "oyvi")],
-    "了": [("L", "le", "b"), ("L", "liao", "b")],
-    "没": [("M", "mei", "im"), ("M", "mo", "im")],
-    "瘀": [("Y", "yu", "uywu"), ("Y", "yu", "uywu")],
-    "着": [("Z", "zhe", "udh"), ("Z", "zhuo", "udh")],
-    "鳞": [("L", "lin", "qgoh"), ("L", "lin", "qgo")],
-    "长": [("C", "chang", "ta"), ("Z", "zhang", "ta")],
-    "行": [("H", "hang", "tf"), ("X", "xing", "tf")],
-    "降": [("J", "jiang", "bt"), ("X", "xiang", "bt")],
-    "给": [("G", "gei", "xw"), ("J", "ji", "xw")],
-    "乐": [("L", "le", "qi"), ("Y", "yue", "qi")],
-    "率": [("L", "lv", "yx"), ("S", "shuai", "yxif")],
-    "省": [("S", "sheng", "ith"), ("X", "xing", "ith")],
-}
 
 # Prescribed codes of characters filed by the general rule.
 PINNED_CODES = {
@@ -126,21 +171,42 @@ PINNED_CODES = {
     "目": "hhhh", "大": "dd", "水": "ii", "子": "bb", "我": "q",
 }
 
+# The syllables that must occur in each group with syllables, in table order; others may too.
+SYLLABLES = {
+    "A": "a ai an ang ao",
+    "B": "ba bai ban bang bao bei ben beng bi bian biao bie bin bing bo bu",
+    "C": "ca cai can cang cao ce cen ceng cha chai chan chang chao che chen cheng chi chong chou "
+         "chu chuai chuan chuang chui chun chuo ci cong cou cu cuan cui cun cuo",
+    "D": "da dai dan dang dao de deng di dia dian diao die ding diu dong dou du duan dui dun duo",
+    "E": "e ei en er",
+    "F": "fa fan fang fei fen feng fo fou fu",
+    "G": "ga gai gan gang gao ge gei geng gong gou gu gua guai guan guang gui gun guo",
+    "H": "ha hai han hang hao he hei hen heng hong hou hu hua huai huan huang hui hun huo",
+    "J": "ji jia jian jiang jiao jie jin jing jiu ju juan jue jun",
+    "K": "ka kai kan kang kao ke ken keng kong kou ku kua kuai kuan kuang kui kun kuo",
+}
+
 # The 25 first-level simple codes of Wubi 86: the only one-letter rows.
 SIMPLE_CODES = "工了以在有地一上不是中国同民为这我的要和产发人经主"
 
-# What each group's lookups must answer for these characters (code, syllable or None).
+# What the chains must answer for these characters.
 EXPECTED_ANSWERS = [
-    ("剥", "vijh", "bao"), ("绰", "xhj", "chao"), ("都", "ftjb", "dou"), ("佛", "wxj", "fo"),
-    ("还", "gip", "hai"), ("藉", "adi", "ji"), ("角", "qe", "jiao"), ("桔", "sfk", "jie"),
-    ("壁", "nkuf", "bi"), ("糠", "oyvi", "kang"), ("了", "b", None), ("没", "im", None),
-    ("瘀", "uywu", None), ("着", "udh", None), ("鳞", "qgoh", None), ("长", "ta", "chang"),
-    ("行", "tf", "hang"), ("降", "bt", "jiang"), ("给", "xw", "gei"), ("乐", "qi", None),
-    ("率", "yx", None), ("省", "ith", None),
+    Answer("剥", "vijh", "bao"), Answer("绰", "xhj", "chao"), Answer("都", "ftjb", "dou"),
+    Answer("佛", "wxj", "fo"), Answer("还", "gip", "hai"), Answer("藉", "adi", "ji"),
+    Answer("角", "qe", "jiao"), Answer("桔", "sfk", "jie"), Answer("壁", "nkuf", "bi"),
+    Answer("糠", "oyvi", "kang"), Answer("了", "b", None), Answer("没", "im", None),
+    Answer("瘀", "uywu", None), Answer("着", "udh", None), Answer("鳞", "qgoh", None),
+    Answer("长", "ta", "chang"), Answer("行", "tf", "hang"), Answer("降", "bt", "jiang"),
+    Answer("给", "xw", "gei"), Answer("乐", "qi", None), Answer("率", "yx", None),
+    Answer("省", "ith", None),
 ]
 
 
 class TableError(Exception):
+    pass
+
+
+class SourceMissing(Exception):
     pass
 
 
@@ -149,18 +215,51 @@ def require(condition, message):
         raise TableError(message)
 
 
+class Source(NamedTuple):
+    """A source file as the generated headers record it."""
+    package: str  # the Debian package that installed it, or "-"
+    version: str  # that package's version, or "-"
+    name: str     # the file name
+    sha256: str
+
+    def header_line(self):
+        return f"// Source: {self.package} {self.version}, {self.name}, SHA-256 {self.sha256}"
+
+
+SOURCE_LINE = re.compile(r"^// Source: (\S+) (\S+), (\S+), SHA-256 ([0-9a-f]{64})$", re.M)
+
+
+def dpkg_query(*arguments):
+    try:
+        result = subprocess.run(["dpkg-query", *arguments], capture_output=True, text=True)
+    except OSError:
+        return None
+    return result.stdout.strip() if result.returncode == 0 else None
+
+
+def describe_source(path, what, package_hint):
+    """Returns the Source record of `path`; raises SourceMissing when it cannot be read."""
+    try:
+        data = path.read_bytes()
+    except OSError as error:
+        raise SourceMissing(f"cannot read the {what} {path}: {error.strerror} "
+                            f"(install {package_hint}, or name the file with an option)")
+    owner = dpkg_query("-S", str(path))
+    package = owner.split(":")[0] if owner else None
+    version = dpkg_query("-W", "-f=${Version}", package) if package else None
+    return Source(package or "-", version or "-", path.name, hashlib.sha256(data).hexdigest())
+
+
 def toneless(reading):
     """Strips tone marks; ü becomes v so that it can be recognised (and refused) later."""
     decomposed = unicodedata.normalize("NFD", reading.lower())
     decomposed = decomposed.replace("u\u0308", "v")
     return "".join(ch for ch in decomposed if not unicodedata.combining(ch))
-
-
-def load_wubi_codes():
+def load_wubi_codes(path):
     """Returns {character: [(code, weight), ...]} from the uncommented single-character rows."""
     codes = {}
     in_body = False
-    for line in WUBI_SOURCE.read_text(encoding="utf-8").splitlines():
+    for line in path.read_text(encoding="utf-8").splitlines():
         if not in_body:
             in_body = line == "..."
             continue
@@ -174,26 +273,64 @@ def load_wubi_codes():
     return codes
 
 
-def load_readings():
-    """Returns ({character: most customary toneless reading}, {character: all toneless readings})."""
-    common, every = {}, {}
-    with bz2.open(UNIHAN_SOURCE, "rt", encoding="utf-8") as source:
+class Readings:
+    """A character's toneless readings from the Unihan fields that matter for filing it."""
+
+    def __init__(self):
+        self.mandarin = []     # kMandarin, in its order (most customary first)
+        self.standard = set()  # kTGHZ2013
+        self.frequency = {}    # kHanyuPinlu: reading -> count, in the field's order
+        self.every = set()     # all of the above and kHanyuPinyin, kXHC1983
+
+    def filing_reading(self):
+        """The reading a character is shown with and filed by (the rule in the docstring)."""
+        if len(self.standard) == 1:
+            return next(iter(self.standard))
+        if self.frequency:
+            most = max(self.frequency.values())
+            tied = [r for r, count in self.frequency.items() if count == most]
+            return self.mandarin[0] if self.mandarin and self.mandarin[0] in tied else tied[0]
+        require(self.mandarin, "no kMandarin reading")
+        return self.mandarin[0]
+
+
+def filing_reading_or_none(readings, character):
+    """The filing reading of a character the tables do not hold; None when it has none."""
+    try:
+        return readings[character].filing_reading() if character in readings else None
+    except TableError:
+        return None
+
+
+def load_readings(path):
+    """Returns {character: Readings} for every character that has a reading."""
+    readings = {}
+    with bz2.open(path, "rt", encoding="utf-8") as source:
         for line in source:
             if line.startswith("#") or not line.strip():
                 continue
             codepoint, field, value = line.rstrip("\n").split("\t", 2)
-            character = chr(int(codepoint[2:], 16))
-            if field == "kMandarin":
-                values = value.split()
-                common[character] = toneless(values[0])
-            elif field in ("kHanyuPinyin", "kXHC1983", "kTGHZ2013"):
-                values = [r for entry in value.split() for r in entry.split(":")[1].split(",")]
-            elif field == "kHanyuPinlu":
-                values = [entry.split("(")[0] for entry in value.split()]
-            else:
+            if field not in ("kMandarin", "kHanyuPinyin", "kXHC1983", "kTGHZ2013", "kHanyuPinlu"):
                 continue
-            every.setdefault(character, set()).update(toneless(v) for v in values)
-    return common, every
+            entry = readings.setdefault(chr(int(codepoint[2:], 16)), Readings())
+            if field == "kMandarin":
+                values = [toneless(v) for v in value.split()]
+                entry.mandarin = values
+            elif field == "kHanyuPinlu":
+                # "de(75596) di(157)": counts per toned reading, summed per toneless one.
+                values = []
+                for item in value.split():
+                    reading, count = item.rstrip(")").split("(")
+                    values.append(toneless(reading))
+                    entry.frequency[values[-1]] = entry.frequency.get(values[-1], 0) + int(count)
+            else:
+                # "073.110:diǎ": a dictionary position, then its readings.
+                values = [toneless(r) for item in value.split()
+                          for r in item.split(":")[1].split(",")]
+                if field == "kTGHZ2013":
+                    entry.standard = set(values)
+            entry.every.update(values)
+    return readings
 
 
 def gb2312_hanzi():
@@ -219,7 +356,21 @@ def choose_code(character, wubi):
     return min(candidates, key=lambda c: (len(c[0]), -c[1], c[0]))[0]
 
 
-def build_rows(wubi, common, every):
+class Tables(NamedTuple):
+    groups: dict        # letter -> [Row] in table order
+    excluded: set       # the listed characters that no group but N holds
+    n_excluded: list    # the excluded characters that group N holds, in GB2312 order
+    first_level: list   # GB2312's first-level hanzi, in code order
+    second_level: list
+
+
+def group_a_rows():
+    return [Row("A", character, code, syllable)
+            for syllable, run in GROUP_A.items()
+            for character, code in (item.split(" ") for item in run.split(", "))]
+
+
+def build_rows(wubi, readings):
     first_level, second_level = gb2312_hanzi()
     require(len(first_level) == 3755 and len(second_level) == 3008, "unexpected GB2312 size")
     excluded = set(EXCLUDED_FIRST_LEVEL) | set(EXCLUDED_SECOND_LEVEL)
@@ -228,26 +379,22 @@ def build_rows(wubi, common, every):
     require(set(EXCLUDED_FIRST_LEVEL) <= set(first_level), "exclusion list not first level")
     require(set(EXCLUDED_SECOND_LEVEL) <= set(second_level), "exclusion list not second level")
 
-    group_a_rows = []
-    for syllable, run in GROUP_A:
-        for item in run.split(", "):
-            character, code = item.split(" ")
-            group_a_rows.append((character, code, syllable))
-    group_a_characters = {row[0] for row in group_a_rows}
-
-    # Placement: (group, reading, code) per row of every held character.
+    # Every held character's rows, in row order.
     placements = {}
-    for character, code, syllable in group_a_rows:
-        placements[character] = [("A", syllable, code)]
-    for group, (character, code, reading) in FIRST_ROWS.items():
-        placements.setdefault(character, [(group, reading, code)])
-    placements.update(PINNED_ROWS)
+    for row in group_a_rows():
+        placements[row.character] = [row]
+    for row in FIRST_ROWS.values():
+        placements.setdefault(row.character, [row])
+    pinned = {}
+    for row in PINNED_ROWS:
+        pinned.setdefault(row.character, []).append(row)
+    placements.update(pinned)
 
     def filing_reading(character):
-        readings = [common[character]] if character in common else []
-        readings += sorted(every.get(character, ()) - set(readings))
-        require(readings, f"{character} has no Mandarin reading in the source")
-        for reading in readings:
+        require(character in readings, f"{character} has no Mandarin reading in the source")
+        entry = readings[character]
+        first = entry.filing_reading()
+        for reading in [first] + sorted(entry.every - {first}):
             if reading[0] != "a":
                 return reading
         raise TableError(f"{character} can be filed only under A, which is closed")
@@ -257,106 +404,131 @@ def build_rows(wubi, common, every):
         if character in placements:
             continue
         if character in excluded:
-            if common.get(character, " ")[0] == "n":
+            reading = readings[character].filing_reading() if character in readings else " "
+            if reading[0] == "n":
                 n_excluded.append(character)
-                placements[character] = [("N", common[character], choose_code(character, wubi))]
+                placements[character] = [Row("N", character, choose_code(character, wubi),
+                                             reading)]
             continue
         reading = filing_reading(character)
         code = PINNED_CODES.get(character) or choose_code(character, wubi)
-        placements[character] = [(reading[0].upper(), reading, code)]
+        placements[character] = [Row(reading[0].upper(), character, code, reading)]
 
     first_n = [c for c in n_excluded if c in set(first_level)]
     require(len(first_n) == 81 and first_n[0] == "拿" and first_n[-1] == "诺",
             f"expected the 81 first-level n characters 拿..诺, got {len(first_n)}")
 
     groups = {letter: [] for letter in GROUPS}
-    for character, rows in placements.items():
-        for ordinal, (group, reading, code) in enumerate(rows):
-            groups[group].append((character, code, reading, ordinal))
+    for rows in placements.values():
+        for ordinal, row in enumerate(rows):
+            groups[row.group].append((row, ordinal))
 
     ordered = {}
     for letter, rows in groups.items():
         if letter == "A":
-            ordered[letter] = [(c, code, s) for c, code, s in group_a_rows]
+            ordered[letter] = group_a_rows()
             continue
-        first = FIRST_ROWS.get(letter, (None,))[0]
-        rows.sort(key=lambda r: (r[2], r[0] != first, gb_key(r[0]), r[3]))
-        ordered[letter] = [(c, code, reading) for c, code, reading, _ in rows]
-    return ordered, excluded, n_excluded, first_level, second_level
+        first = FIRST_ROWS[letter].character if letter in FIRST_ROWS else None
+        rows.sort(key=lambda r: (r[0].reading, r[0].character != first,
+                                 gb_key(r[0].character), r[1]))
+        ordered[letter] = [row for row, _ in rows]
+    return Tables(ordered, excluded, n_excluded, first_level, second_level)
 
 
-def validate(groups, excluded, n_excluded, first_level, second_level, wubi, every):
-    held = {row[0] for rows in groups.values() for row in rows}
-    expected = (set(first_level) | set(second_level)) - excluded | set(n_excluded)
+def validate(tables, wubi, readings):
+    groups = tables.groups
+    held = {row.character for rows in groups.values() for row in rows}
+    expected = ((set(tables.first_level) | set(tables.second_level)) - tables.excluded
+                | set(tables.n_excluded))
     require(held == expected, f"coverage differs: {sorted(held ^ expected)[:20]}")
 
     for letter, rows in groups.items():
         require(rows, f"group {letter} is empty")
-        for character, code, reading in rows:
+        for row in rows:
+            character, code, reading = row.character, row.code, row.reading
+            require(row.group == letter, f"{character}: a row of {row.group} in {letter}")
             require(0x4E00 <= ord(character) <= 0x9FFF, f"{character} outside U+4E00..U+9FFF")
             require(1 <= len(code) <= 4 and all("a" <= ch <= "y" for ch in code),
                     f"{character}: bad code {code}")
             require(code in {c for c, _ in wubi[character]},
                     f"{character}: {code} is not a Wubi 86 code of it")
-            require(reading in every.get(character, ()), f"{character}: {reading} not a reading")
+            require(reading in readings[character].every, f"{character}: {reading} not a reading")
             require(reading[0].upper() == letter, f"{character}: {reading} filed in {letter}")
             if letter in SYLLABLE_GROUPS:
                 require(reading.isascii() and reading.isalpha() and reading.islower()
                         and "v" not in reading, f"{character}: bad syllable {reading}")
         if letter in SYLLABLE_GROUPS:
-            runs = [rows[0][2]]
-            for _, _, reading in rows[1:]:
-                if reading != runs[-1]:
-                    runs.append(reading)
+            runs = [rows[0].reading]
+            for row in rows[1:]:
+                if row.reading != runs[-1]:
+                    runs.append(row.reading)
             require(runs == sorted(set(runs)), f"group {letter}: syllable runs out of order")
+            listed = SYLLABLES[letter].split()
+            require(listed == sorted(listed) and len(listed) == len(set(listed)),
+                    f"group {letter}: the listed syllables are not in table order")
+            missing = [syllable for syllable in listed if syllable not in runs]
+            require(not missing, f"group {letter}: no row reads {' '.join(missing)}")
         if letter in FIRST_ROWS:
             require(rows[0] == FIRST_ROWS[letter], f"group {letter}: wrong first row {rows[0]}")
 
-    one_letter = [(row[1], row[0], letter) for letter, rows in groups.items() for row in rows
-                  if len(row[1]) == 1]
-    expected_one = [(chr(ord("a") + i), c, None) for i, c in enumerate(SIMPLE_CODES)]
-    require(sorted((c, ch) for c, ch, _ in one_letter) ==
-            sorted([(c, ch) for c, ch, _ in expected_one] + [("b", "了")]),
+    one_letter = sorted((row.code, row.character) for rows in groups.values() for row in rows
+                        if len(row.code) == 1)
+    expected_one = [(chr(ord("a") + i), c) for i, c in enumerate(SIMPLE_CODES)] + [("b", "了")]
+    require(one_letter == sorted(expected_one),
             "the one-letter rows are not the 25 simple codes with 了 twice")
 
     def answer(character):
         code = syllable = None
         for letter in GROUPS:
             for row in groups[letter]:
-                if row[0] == character:
-                    code = code or row[1]
+                if row.character == character:
+                    code = code or row.code
                     if letter in SYLLABLE_GROUPS:
-                        syllable = syllable or row[2]
+                        syllable = syllable or row.reading
                     break
-        return code, syllable
+        return Answer(character, code, syllable)
 
-    for character, code, syllable in EXPECTED_ANSWERS:
-        require(answer(character) == (code, syllable),
-                f"{character} answers {answer(character)}, expected {(code, syllable)}")
+    for expected_answer in EXPECTED_ANSWERS:
+        got = answer(expected_answer.character)
+        require(got == expected_answer, f"{got.character} answers {got.code} {got.syllable}, "
+                f"expected {expected_answer.code} {expected_answer.syllable}")
     for character, code in PINNED_CODES.items():
-        require(answer(character)[0] == code, f"{character} does not answer {code}")
-    for character, rows in PINNED_ROWS.items():
-        for group, reading, code in rows:
-            require((character, code, reading) in groups[group],
-                    f"{character} {code} {reading} missing from {group}")
+        require(answer(character).code == code, f"{character} does not answer {code}")
+    for row in PINNED_ROWS:
+        require(row in groups[row.group], f"{row} missing from {row.group}")
     for character in "知曹条":
         require(character not in held, f"{character} must not be held")
 
 
-def cpp_header(letter):
+def file_header(sources, *lines):
+    return ["// Generated by tools/generate_tables.py from wubi86.dict.yaml and Unihan; do not edit.",
+            "// SPDX-License-Identifier: LGPL-3.0-only AND Unicode-DFS-2016",
+            *(source.header_line() for source in sources), *lines]
+
+
+def cpp_header(letter, rows, sources):
     pinyin = letter in SYLLABLE_GROUPS
-    lines = [
-        "// Generated by tools/generate_tables.py; do not edit.",
-        "// SPDX-License-Identifier: LGPL-3.0-only AND Unicode-DFS-2016",
-        f"// Group {letter}: the characters filed under the pinyin initial {letter.lower()}.",
+    lines = file_header(sources, f"// Group {letter}: the characters filed under the pinyin initial "
+                        f"{letter.lower()}.") + [
         "#pragma once",
         "",
+        "#include <array>",
         "#include <span>",
         "#include <string_view>",
         "",
         '#include "tables/code_entry.h"',
         "",
         f"namespace Mod_{letter} {{",
+        "",
+        "// The group's rows in table order; constant, so that indexes over all groups are built",
+        "// at compile time.",
+        f"inline constexpr std::array<CodeEntry, {len(rows)}> kRows{{{{",
+    ]
+    for row in rows:
+        syllable = row.reading if pinyin else ""
+        lines.append(f'    {{u\'{row.character}\', u"{row.code}", u"{syllable}"}},')
+    lines += [
+        "}};",
         "",
         "// Returns the Wubi code of this group's first row whose character equals `text`, or \"\".",
         "std::u16string_view LookupWubiCode(std::u16string_view text);",
@@ -368,7 +540,7 @@ def cpp_header(letter):
         ]
     lines += [
         "// Returns the group's rows in table order.",
-        "std::span<const CodeEntry> rows();",
+        "constexpr std::span<const CodeEntry> rows() { return kRows; }",
         "",
         f"}}  // namespace Mod_{letter}",
         "",
@@ -376,27 +548,15 @@ def cpp_header(letter):
     return "\n".join(lines)
 
 
-def cpp_source(letter, rows):
+def cpp_source(letter, sources):
     pinyin = letter in SYLLABLE_GROUPS
-    lines = [
-        "// Generated by tools/generate_tables.py from wubi86.dict.yaml and Unihan; do not edit.",
-        "// SPDX-License-Identifier: LGPL-3.0-only AND Unicode-DFS-2016",
+    lines = file_header(sources) + [
         f'#include "tables/mod_{letter.lower()}.h"',
-        "",
-        "#include <array>",
         "",
         '#include "tables/group_table.h"',
         "",
         f"namespace Mod_{letter} {{",
         "namespace {",
-        "",
-        f"constexpr std::array<CodeEntry, {len(rows)}> kRows{{{{",
-    ]
-    for character, code, reading in rows:
-        syllable = reading if pinyin else ""
-        lines.append(f'    {{u\'{character}\', u"{code}", u"{syllable}"}},')
-    lines += [
-        "}};",
         "",
         "constexpr GroupTable kTable(kRows);",
         "",
@@ -408,7 +568,6 @@ def cpp_source(letter, rows):
         lines.append(
             "std::u16string_view LookupPinyin(std::u16string_view text) { return kTable.syllable(text); }")
     lines += [
-        "std::span<const CodeEntry> rows() { return kTable.rows(); }",
         "",
         f"}}  // namespace Mod_{letter}",
         "",
@@ -416,18 +575,67 @@ def cpp_source(letter, rows):
     return "\n".join(lines)
 
 
+def check_group_lists():
+    """Checks the group letters that tables/CMakeLists.txt and tables/groups.cpp list by hand."""
+    cmake = (OUTPUT_DIR / "CMakeLists.txt").read_text(encoding="utf-8")
+    listed = re.search(r"set\(TINGLAN_GROUP_LETTERS ([a-z ]*)\)", cmake)
+    expected = " ".join(GROUPS.lower())
+    require(listed and listed.group(1) == expected,
+            f"tables/CMakeLists.txt: TINGLAN_GROUP_LETTERS must be {expected}")
+    registry = (OUTPUT_DIR / "groups.cpp").read_text(encoding="utf-8")
+    includes = "".join(re.findall(r'^#include "tables/mod_([a-z])\.h"$', registry, re.M))
+    require(includes == GROUPS.lower(),
+            f"tables/groups.cpp: includes mod_ {' '.join(includes)}, expected {expected}")
+    # The macro definitions name a parameter, not a group: leave out preprocessor lines.
+    entries = re.findall(r"TINGLAN_GROUP_(WITH_PINYIN|CODE_ONLY)\(([A-Z])\)",
+                         "\n".join(line for line in registry.splitlines()
+                                   if not line.lstrip().startswith("#")))
+    expected_entries = [("WITH_PINYIN" if letter in SYLLABLE_GROUPS else "CODE_ONLY", letter)
+                        for letter in GROUPS]
+    require(entries == expected_entries,
+            "tables/groups.cpp: kGroups must list " + " ".join(
+                f"{letter}{'' if kind == 'CODE_ONLY' else '+pinyin'}"
+                for kind, letter in expected_entries))
+
+
+def recorded_sources(paths):
+    """The source records of the existing generated files, if they all agree; else None."""
+    records = {tuple(Source(*m) for m in SOURCE_LINE.findall(path.read_text(encoding="utf-8")))
+               for path in paths if path.exists()}
+    return records.pop() if len(records) == 1 else None
+
+
+def sources_differ_message(recorded, current):
+    changes = []
+    for old, new in zip(recorded, current):
+        if old == new:
+            continue
+        if new.package == "-":
+            changes.append(f"{new.name} comes from no Debian package, the tables record "
+                           f"{old.package} {old.version}")
+        elif (new.package, new.version) != (old.package, old.version):
+            changes.append(f"{new.package} {new.version} is installed, the tables record "
+                           f"{old.package} {old.version}")
+        else:
+            changes.append(f"{new.name} ({new.package} {new.version}) has SHA-256 "
+                           f"{new.sha256[:12]}..., the tables record {old.sha256[:12]}...")
+    return ("generate_tables: the sources differ from those recorded in the tables: "
+            + "; ".join(changes or ["the list of sources changed"])
+            + ". Run python3 tools/generate_tables.py, review the changes and commit them.")
+
+
 def summary(groups, n_excluded, first_level):
     rows = [row for letter in GROUPS for row in groups[letter]]
-    distinct = {row[0] for row in rows}
+    distinct = {row.character for row in rows}
     with_syllable = [row for letter in SYLLABLE_GROUPS for row in groups[letter]]
     first = set(first_level)
     lines = ["rows per group: " + " ".join(f"{l}={len(groups[l])}" for l in GROUPS),
              f"rows: {len(rows)}; distinct characters: {len(distinct)} "
              f"({len(distinct & first)} first level, {len(distinct - first)} second level)",
              f"rows with a syllable: {len(with_syllable)} for "
-             f"{len({r[0] for r in with_syllable})} characters",
-             f"one-letter rows: {sum(len(r[1]) == 1 for r in rows)}; "
-             f"two-letter rows: {sum(len(r[1]) == 2 for r in rows)}",
+             f"{len({r.character for r in with_syllable})} characters",
+             f"one-letter rows: {sum(len(r.code) == 1 for r in rows)}; "
+             f"two-letter rows: {sum(len(r.code) == 2 for r in rows)}",
              f"group N from the exclusion lists: {len(n_excluded)} "
              f"({sum(c in first for c in n_excluded)} first level)"]
     return "\n".join(lines)
@@ -436,34 +644,62 @@ def summary(groups, n_excluded, first_level):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--check", action="store_true",
-                        help="fail if the committed sources differ from what would be generated")
+                        help="fail if the committed tables differ from what would be generated")
+    parser.add_argument("--wubi", type=pathlib.Path, default=WUBI_SOURCE, metavar="PATH",
+                        help=f"the Wubi 86 source (default {WUBI_SOURCE})")
+    parser.add_argument("--unihan", type=pathlib.Path, default=UNIHAN_SOURCE, metavar="PATH",
+                        help=f"Unihan's readings, bzip2-compressed (default {UNIHAN_SOURCE})")
     args = parser.parse_args()
     codecs.lookup("gb2312")
-    wubi = load_wubi_codes()
-    common, every = load_readings()
     try:
-        groups, excluded, n_excluded, first_level, second_level = build_rows(wubi, common, every)
-        validate(groups, excluded, n_excluded, first_level, second_level, wubi, every)
-        # Details file a character by its first row in lookup order, else by the general rule.
-        filed = {row[0]: row[2] for letter in reversed(GROUPS) for row in reversed(groups[letter])}
-        outputs = details_table.build(wubi, details_table.read_unihan_fields(UNIHAN_SOURCE),
-                                      lambda c: filed.get(c, common.get(c)), groups,
-                                      SYLLABLE_GROUPS, OUTPUT_DIR)
-    except (TableError, details_table.DetailsError) as error:
+        sources = (describe_source(args.wubi, "Wubi 86 source", "rime-data-wubi"),
+                   describe_source(args.unihan, "Unihan readings", "unicode-data"))
+    except SourceMissing as error:
+        print(f"generate_tables: {error}", file=sys.stderr)
+        sys.exit(EXIT_SOURCE_MISSING)
+
+    paths = [OUTPUT_DIR / f"mod_{letter.lower()}.{ext}" for letter in GROUPS for ext in ("h", "cpp")]
+    recorded = recorded_sources(paths)
+    if recorded and len(recorded) == len(sources):
+        # The same bytes are the same source, wherever they were read from.
+        sources = tuple(old if old.sha256 == new.sha256 else new
+                        for old, new in zip(recorded, sources))
+    if args.check and recorded and recorded != sources:
+        print(sources_differ_message(recorded, sources), file=sys.stderr)
+        sys.exit(EXIT_SOURCES_DIFFER)
+
+    try:
+        wubi = load_wubi_codes(args.wubi)
+        readings = load_readings(args.unihan)
+        tables = build_rows(wubi, readings)
+        validate(tables, wubi, readings)
+        check_group_lists()
+        # Details file a character by its first row in lookup order, else by the same rule.
+        filed = {row.character: row.reading
+                 for letter in reversed(GROUPS) for row in reversed(tables.groups[letter])}
+        outputs = details_table.build(wubi, details_table.read_unihan_fields(args.unihan),
+                                      lambda c: filed.get(c, filing_reading_or_none(readings, c)),
+                                      tables.groups, SYLLABLE_GROUPS, OUTPUT_DIR,
+                                      file_header(sources))
+    except (TableError, details_table.DetailsError, OSError, ValueError, EOFError) as error:
         sys.exit(f"generate_tables: {error}")
 
     for letter in GROUPS:
-        outputs[OUTPUT_DIR / f"mod_{letter.lower()}.h"] = cpp_header(letter)
-        outputs[OUTPUT_DIR / f"mod_{letter.lower()}.cpp"] = cpp_source(letter, groups[letter])
-    stale = [path.name for path, text in outputs.items()
+        outputs[OUTPUT_DIR / f"mod_{letter.lower()}.h"] = cpp_header(
+            letter, tables.groups[letter], sources)
+        outputs[OUTPUT_DIR / f"mod_{letter.lower()}.cpp"] = cpp_source(letter, sources)
+    stale = [path for path, text in outputs.items()
              if not path.exists() or path.read_text(encoding="utf-8") != text]
     if args.check:
         if stale:
-            sys.exit("generate_tables: out of date: " + " ".join(stale))
+            sys.exit("generate_tables: the committed tables are stale (regenerate them): "
+                     + " ".join(path.name for path in stale))
     else:
-        for path, text in outputs.items():
-            path.write_text(text, encoding="utf-8")
-    print(summary(groups, n_excluded, first_level))
+        for path in stale:
+            path.write_text(outputs[path], encoding="utf-8")
+        print(f"rewrote {len(stale)} of {len(outputs)} files"
+              + (": " + " ".join(path.name for path in stale) if stale else ""))
+    print(summary(tables.groups, tables.n_excluded, tables.first_level))
 
 
 if __name__ == "__main__":

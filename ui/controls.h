@@ -21,6 +21,36 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
+// A result label whose whole text a drag across it or a double click selects, shown highlighted,
+// and that Ctrl+C or its context menu's Copy put on the clipboard. Unlike Qt's selectable
+// labels it paints its text as a plain label does, so the text keeps its place in the box.
+class SelectableLabel : public QLabel {
+    Q_OBJECT
+
+public:
+    explicit SelectableLabel(const QString& text, QWidget* parent = nullptr);
+
+    // Returns whether the text is selected.
+    bool hasSelection() const { return m_selected; }
+    // Drops the selection, as a new text does.
+    void clearSelection() { setSelected(false); }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void setSelected(bool selected);
+    void copy() const;
+
+    bool m_selected = false;
+    QPoint m_pressedAt;
+};
+
 // A single-line text box that reports a left-button click once it has handled the click itself.
 class ClickableLineEdit : public QLineEdit {
     Q_OBJECT

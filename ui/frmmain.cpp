@@ -146,17 +146,15 @@ void frmmain::createControls() {
 
     m_label1 = plainLabel("Label1", QStringLiteral("五笔编码："), this);
 
-    m_lblwbzxsc = plainLabel("Lblwbzxsc", QString(), this);
     // People paste codes into notes: the results can be selected with the mouse and copied.
-    m_lblwbzxsc->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_lblwbzxsc = plainLabel<SelectableLabel>("Lblwbzxsc", QString(), this);
 
     m_cmmsearch = new QPushButton(QStringLiteral("查询"), this);
     m_cmmsearch->setObjectName(QStringLiteral("Cmmsearch"));
 
     m_label2 = plainLabel("Label2", QStringLiteral("汉语拼音："), this);
 
-    m_lblhypysc = plainLabel("Lblhypysc", QStringLiteral("Label1"), this);
-    m_lblhypysc->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_lblhypysc = plainLabel<SelectableLabel>("Lblhypysc", QStringLiteral("Label1"), this);
 
     m_label4 = plainLabel<ClickableLabel>("Label4", QString::fromUtf16(kMakerCreditLine), this);
     m_label4->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
@@ -253,11 +251,17 @@ void frmmain::focusInput() { m_txthanzi->setFocus(); }
 
 QString frmmain::wubiResult() const { return m_lblwbzxsc->text(); }
 
-void frmmain::setWubiResult(const QString& caption) { m_lblwbzxsc->setText(caption); }
+void frmmain::setWubiResult(const QString& caption) {
+    m_lblwbzxsc->clearSelection();
+    m_lblwbzxsc->setText(caption);
+}
 
 QString frmmain::pinyinResult() const { return m_lblhypysc->text(); }
 
-void frmmain::setPinyinResult(const QString& caption) { m_lblhypysc->setText(caption); }
+void frmmain::setPinyinResult(const QString& caption) {
+    m_lblhypysc->clearSelection();
+    m_lblhypysc->setText(caption);
+}
 
 void frmmain::wbscdaochu() { ::wbscdaochu(*this, m_files.historyFile); }
 

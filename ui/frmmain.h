@@ -13,6 +13,7 @@ class ClickableLabel;
 class ClickableLineEdit;
 class QLabel;
 class QPushButton;
+class SelectableLabel;
 class TwoStateClickCheckBox;
 
 class frmmain : public QWidget, public QueryWindow, public StartupWindow {
@@ -71,9 +72,9 @@ private:
     ClickableLineEdit* m_txthanzi = nullptr;
     TwoStateClickCheckBox* m_chkSetOnTop = nullptr;
     QLabel* m_label1 = nullptr;
-    QLabel* m_lblwbzxsc = nullptr;
+    SelectableLabel* m_lblwbzxsc = nullptr;
     QPushButton* m_cmmsearch = nullptr;
     QLabel* m_label2 = nullptr;
-    QLabel* m_lblhypysc = nullptr;
+    SelectableLabel* m_lblhypysc = nullptr;
     ClickableLabel* m_label4 = nullptr;
 };
