@@ -13,7 +13,6 @@ export LC_ALL=C.UTF-8
 executable=$1
 data=$2
 work=$(mktemp -d)
-failures=0
 pids=()
 
 cleanup() {
@@ -24,17 +23,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-check() {  # check DESCRIPTION COMMAND...
-    local description=$1
-    shift
-    if "$@"; then
-        echo "ok   $description"
-    else
-        echo "FAIL $description"
-        failures=$((failures + 1))
-        return 1
-    fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/check.sh"
 
 # --- the command line and displays that cannot be opened: no display needed, nothing reaches Qt
 # run_without_window [VAR=VALUE...] [-- ARGUMENT...]: runs the program with those environment

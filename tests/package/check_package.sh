@@ -18,7 +18,6 @@ source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 app_id=example.tinglan.Tinglan
 work=$(mktemp -d)
 root=$work/root
-failures=0
 
 cleanup() {
     chmod -R u+w "$work" 2>/dev/null
@@ -26,17 +25,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-check() {  # check DESCRIPTION COMMAND...
-    local description=$1
-    shift
-    if "$@"; then
-        echo "ok   $description"
-    else
-        echo "FAIL $description"
-        failures=$((failures + 1))
-        return 1
-    fi
-}
+source "$source_dir/tests/e2e/check.sh"
 # silent COMMAND...: the command succeeds and prints nothing; quiet_errors: nothing on stderr.
 silent() { local output; output=$("$@" 2>&1) && [ -z "$output" ] || { printf '%s\n' "$output"; return 1; }; }
 quiet_errors() { local errors; errors=$("$@" 2>&1 >/dev/null) && [ -z "$errors" ] || { printf '%s\n' "$errors"; return 1; }; }
