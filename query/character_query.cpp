@@ -4,8 +4,8 @@
 #include <iterator>
 #include <string_view>
 
-#include "tables/groups.h"
 #include "query/query_window.h"
+#include "tables/groups.h"
 
 namespace {
 

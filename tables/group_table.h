@@ -23,8 +23,8 @@ public:
             m_held[offset / 64] |= std::uint64_t{1} << (offset % 64);
         }
         for (std::size_t word = 1; word < kWords; ++word) {
-            m_heldBefore[word] = static_cast<std::uint16_t>(
-                m_heldBefore[word - 1] + std::popcount(m_held[word - 1]));
+            m_heldBefore[word] = static_cast<std::uint16_t>(m_heldBefore[word - 1] +
+                                                            std::popcount(m_held[word - 1]));
         }
         m_rowOfRank.fill(kNoRow);
         for (std::size_t i = 0; i < N; ++i) {

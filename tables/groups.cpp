@@ -74,9 +74,7 @@ constexpr std::array<std::uint8_t, 0x10000> firstGroupTable(bool syllableGroupsO
 constexpr std::array<std::uint8_t, 0x10000> kFirstGroupWithCode = firstGroupTable(false);
 constexpr std::array<std::uint8_t, 0x10000> kFirstGroupWithSyllable = firstGroupTable(true);
 
-const Group* groupAt(std::uint8_t index) {
-    return index == kNoGroup ? nullptr : &kGroups[index];
-}
+const Group* groupAt(std::uint8_t index) { return index == kNoGroup ? nullptr : &kGroups[index]; }
 
 }  // namespace
 

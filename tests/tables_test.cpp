@@ -173,15 +173,30 @@ struct GroupAnswer {
 // Each group answers from its own rows, the first row of a repeated character winning.
 TEST(Lookups, GroupsAnswerFromTheirOwnFirstRow) {
     const GroupAnswer cases[] = {
-        {u"啊", 'A', u"kb", u"a"},     {u"凹", 'A', u"mmgd", u"ao"}, {u"王", 'W', u"gggg", u""},
-        {u"工", 'G', u"a", u"gong"},   {u"发", 'F', u"v", u"fa"},    {u"我", 'W', u"q", u""},
-        {u"都", 'D', u"ftjb", u"dou"}, {u"还", 'H', u"gip", u"hai"}, {u"剥", 'B', u"vijh", u"bao"},
-        {u"长", 'C', u"ta", u"chang"}, {u"长", 'Z', u"ta", u""},     {u"率", 'L', u"yx", u""},
-        {u"率", 'S', u"yxif", u""},    {u"鳞", 'L', u"qgoh", u""},   {u"给", 'J', u"xw", u"ji"},
-        {u"你", 'N', u"wq", u""},      {u"女", 'N', u"vvv", u""},    {u"年", 'N', u"rh", u""},
+        {u"啊", 'A', u"kb", u"a"},
+        {u"凹", 'A', u"mmgd", u"ao"},
+        {u"王", 'W', u"gggg", u""},
+        {u"工", 'G', u"a", u"gong"},
+        {u"发", 'F', u"v", u"fa"},
+        {u"我", 'W', u"q", u""},
+        {u"都", 'D', u"ftjb", u"dou"},
+        {u"还", 'H', u"gip", u"hai"},
+        {u"剥", 'B', u"vijh", u"bao"},
+        {u"长", 'C', u"ta", u"chang"},
+        {u"长", 'Z', u"ta", u""},
+        {u"率", 'L', u"yx", u""},
+        {u"率", 'S', u"yxif", u""},
+        {u"鳞", 'L', u"qgoh", u""},
+        {u"给", 'J', u"xw", u"ji"},
+        {u"你", 'N', u"wq", u""},
+        {u"女", 'N', u"vvv", u""},
+        {u"年", 'N', u"rh", u""},
         // Filed by the modern standard reading, not kMandarin's first value.
-        {u"嗲", 'D', u"kwq", u"dia"},  {u"掺", 'C', u"rcd", u"chan"}, {u"傀", 'K', u"wrq", u"kui"},
-        {u"龈", 'Y', u"hwbe", u""},    {u"椎", 'Z', u"swy", u""},
+        {u"嗲", 'D', u"kwq", u"dia"},
+        {u"掺", 'C', u"rcd", u"chan"},
+        {u"傀", 'K', u"wrq", u"kui"},
+        {u"龈", 'Y', u"hwbe", u""},
+        {u"椎", 'Z', u"swy", u""},
     };
     for (const GroupAnswer& c : cases) {
         const Group& g = group(c.letter);
