@@ -57,17 +57,16 @@ Run: python3 tools/generate_tables.py [--check] [--wubi PATH] [--unihan PATH]
 """
 
 import argparse
-import bz2
 import codecs
 import hashlib
 import pathlib
 import re
 import subprocess
 import sys
-import unicodedata
 from typing import NamedTuple, Optional
 
 import details_table
+from details_table import toneless
 
 WUBI_SOURCE = pathlib.Path("/usr/share/rime-data/wubi86.dict.yaml")
 UNIHAN_SOURCE = pathlib.Path("/usr/share/unicode/Unihan_Readings.txt.bz2")
@@ -250,11 +249,6 @@ def describe_source(path, what, package_hint):
     return Source(package or "-", version or "-", path.name, hashlib.sha256(data).hexdigest())
 
 
-def toneless(reading):
-    """Strips tone marks; ü becomes v so that it can be recognised (and refused) later."""
-    decomposed = unicodedata.normalize("NFD", reading.lower())
-    decomposed = decomposed.replace("u\u0308", "v")
-    return "".join(ch for ch in decomposed if not unicodedata.combining(ch))
 def load_wubi_codes(path):
     """Returns {character: [(code, weight), ...]} from the uncommented single-character rows."""
     codes = {}
@@ -302,17 +296,13 @@ def filing_reading_or_none(readings, character):
         return None
 
 
-def load_readings(path):
-    """Returns {character: Readings} for every character that has a reading."""
+def load_readings(unihan):
+    """Returns {character: Readings} for every character that has a reading, from the raw
+    Unihan reading fields that details_table.read_unihan_fields gives."""
     readings = {}
-    with bz2.open(path, "rt", encoding="utf-8") as source:
-        for line in source:
-            if line.startswith("#") or not line.strip():
-                continue
-            codepoint, field, value = line.rstrip("\n").split("\t", 2)
-            if field not in ("kMandarin", "kHanyuPinyin", "kXHC1983", "kTGHZ2013", "kHanyuPinlu"):
-                continue
-            entry = readings.setdefault(chr(int(codepoint[2:], 16)), Readings())
+    for character, fields in unihan.items():
+        entry = readings[character] = Readings()
+        for field, value in fields.items():
             if field == "kMandarin":
                 values = [toneless(v) for v in value.split()]
                 entry.mandarin = values
@@ -670,14 +660,16 @@ def main():
 
     try:
         wubi = load_wubi_codes(args.wubi)
-        readings = load_readings(args.unihan)
+        # Unihan is read once: the tables file by its readings, the details keep them all.
+        unihan = details_table.read_unihan_fields(args.unihan)
+        readings = load_readings(unihan)
         tables = build_rows(wubi, readings)
         validate(tables, wubi, readings)
         check_group_lists()
         # Details file a character by its first row in lookup order, else by the same rule.
         filed = {row.character: row.reading
                  for letter in reversed(GROUPS) for row in reversed(tables.groups[letter])}
-        outputs = details_table.build(wubi, details_table.read_unihan_fields(args.unihan),
+        outputs = details_table.build(wubi, unihan,
                                       lambda c: filed.get(c, filing_reading_or_none(readings, c)),
                                       tables.groups, SYLLABLE_GROUPS, OUTPUT_DIR,
                                       file_header(sources))
