@@ -13,7 +13,10 @@ source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # tests that need root itself run as root afterwards, on what that run built.
 if [ "$(id -u)" -eq 0 ]; then
     test_user=tinglan-test
-    id "$test_user" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$test_user"
+    # tinglan-other plants links where tinglan-test's files should be, in the tests run as root.
+    for user in "$test_user" tinglan-other; do
+        id "$user" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$user"
+    done
     scratch=$(mktemp -d /tmp/tinglan-test.XXXXXX)
     trap 'rm -rf "$scratch"' EXIT
     tar -C "$source_dir" --exclude='./build*' --exclude='./.git' -cf - . | tar -C "$scratch" -xf -
