@@ -24,8 +24,9 @@
 #include "settings/a_readini.h"
 #include "settings/setting_keys.h"
 #include "ui/controls.h"
-#include "ui/song_font.h"
+#include "ui/fonts.h"
 #include "ui/stay_on_top.h"
+#include "ui/text_fitting.h"
 
 namespace {
 
