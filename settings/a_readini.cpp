@@ -110,6 +110,11 @@ QString ReadIniValue(const QString& path, const QString& section, const QString&
     return valueIn(readProfileFile(QFile::encodeName(path)), section, key, defaultValue);
 }
 
+bool mayBeCutShort(const QString& value) {
+    const std::optional<QByteArray> bytes = encodeGbk(value);
+    return !bytes || bytes->size() >= kValueBytesReturned - 1;
+}
+
 QStringList ReadIniValues(const QString& path, const QString& section, const QStringList& keys) {
     const std::optional<QByteArray> text = readProfileFile(QFile::encodeName(path));
     QStringList values;

@@ -17,6 +17,11 @@
 QString ReadIniValue(const QString& path, const QString& section, const QString& key,
                      const QString& defaultValue);
 
+// Returns whether `value`, as ReadIniValue returned it, may have been cut short: its GBK form
+// fills the 253 bytes a read returns, or all but the one byte that a two-byte character that did
+// not fit would have taken.
+bool mayBeCutShort(const QString& value);
+
 // Returns the values of `keys` in `section` of the file at `path`, in the order of `keys`, each
 // exactly as ReadIniValue(path, section, key, QString()) would return it, from one read of the
 // file.

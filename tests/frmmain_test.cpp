@@ -339,6 +339,16 @@ TEST(CreditLine, AClickOpensOnlyAnHttpOrHttpsAddressReadAtThatClick) {
     const auto window = startWindow(directory.path());
     auto* const label = control<QLabel>(*window, "Label4");
     const QString missing = QStringLiteral("<missing>");
+    // Addresses of a given length in bytes, with a query at their end. A read gives 253 bytes
+    // of a longer one, and 252 where the 253rd byte would begin a hanzi.
+    const auto address = [](qsizetype bytes) {
+        const QByteArray start = "https://tinglan.example/zi?q=";
+        return start + QByteArray(bytes - start.size(), 'a');
+    };
+    const QByteArray cut = "WebOnline=" + address(300);
+    const QByteArray cutBeforeHanzi = "WebOnline=" + address(252) + "汉bb";
+    const QByteArray whole = address(251);
+    const QByteArray wholeLine = "WebOnline=" + whole;
 
     // One window for all cases: each click must read the value the file holds at that moment.
     const struct {
@@ -356,6 +366,9 @@ TEST(CreditLine, AClickOpensOnlyAnHttpOrHttpsAddressReadAtThatClick) {
         {"WebOnline=ftp://tinglan.example/", nullptr},
         {"WebOnline=javascript:alert(1)", nullptr},
         {"WebOnline=http:tinglan.example", nullptr},
+        {cut.constData(), nullptr},
+        {cutBeforeHanzi.constData(), nullptr},
+        {wholeLine.constData(), whole.constData()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.setting ? c.setting : "no settings file");

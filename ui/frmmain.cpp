@@ -326,9 +326,11 @@ void frmmain::ChkSetOnTop_Click() {
 
 void frmmain::Label4_Click() {
     // Read at every click: a user may have edited the address since start-up.
-    const QUrl address(ReadIniValue(m_files.settingsFile, settingsSection(),
-                                    QString::fromUtf16(kWebOnlineKey), QString()));
-    if (isWebAddress(address)) {
+    const QString value = ReadIniValue(m_files.settingsFile, settingsSection(),
+                                       QString::fromUtf16(kWebOnlineKey), QString());
+    // An address cut at the read's limit would open another page, or lose its query.
+    const QUrl address(value);
+    if (!mayBeCutShort(value) && isWebAddress(address)) {
         QDesktopServices::openUrl(address);
     }
 }
