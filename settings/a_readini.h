@@ -35,7 +35,7 @@ QStringList ReadIniValues(const QString& path, const QString& section, const QSt
 // write left behind. Returns "1" once the new file is on disk, "0" when the file cannot or may
 // not be written (another user's link or a loop of links; a dangling link; anything but a
 // regular file of at most 1 MiB, before or after; a failed write, sync, close, chmod, chown or
-// rename; another writer holding the directory for 0.2 s) or when the names or the value would
+// rename; another writer holding the directory for 0.18 s) or when the names or the value would
 // break its layout (a line end, "]" or a leading ";" or "[" in a name, "=" in a key) or hold a
 // character GBK lacks.
 QString WriteIniValue(const QString& path, const QString& section, const QString& key,

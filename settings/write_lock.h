@@ -7,8 +7,8 @@
 // While it lives, holds the lock of the directory `directory` (a native path) that makes the
 // settings writers in it take turns between processes: flock() on the directory itself, so that
 // no lock file is made and nothing planted under any name can stand in the way. The kernel drops
-// a dead holder's lock. Waits at most 0.2 s for a live holder, in the calling thread, and keeps
-// no descriptor when it gives up.
+// a dead holder's lock. Waits at most 0.18 s for a live holder, in the calling thread, so that a
+// click stays within 0.2 s, and keeps no descriptor when it gives up.
 class ProfileWriteLock {
 public:
     explicit ProfileWriteLock(const QByteArray& directory);
