@@ -7,24 +7,9 @@
 #include <cstring>
 
 #include "query/history_log.h"
-#include "query/query_window.h"
 #include "settings/a_readini.h"
 #include "settings/file_locations.h"
-
-namespace {
-
-// The history step asks the window for nothing while there is a character to record.
-class NoWindow : public QueryWindow {
-public:
-    QString inputText() const override { return {}; }
-    void setInputText(const QString&) override {}
-    void focusInput() override {}
-    void setWubiResult(const QString&) override {}
-    void setPinyinResult(const QString&) override {}
-    void showMessage(const QString&) override {}
-};
-
-}  // namespace
+#include "tests/silent_window.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 3) return 2;
@@ -39,7 +24,7 @@ int main(int argc, char* argv[]) {
                                  {{QStringLiteral("SetOnTop"), QStringLiteral("0")},
                                   {QStringLiteral("MeCmmsearch"), QStringLiteral("查询")}});
     } else if (std::strcmp(argv[1], "history") == 0) {
-        NoWindow window;
+        SilentWindow window;
         wbscdaochu(window, files.historyFile, QStringLiteral("啊"), QStringLiteral("kb"),
                    QStringLiteral("a"));
     } else {
