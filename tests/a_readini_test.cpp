@@ -299,42 +299,29 @@ TEST_F(ReadIniTest, TwoWritersAtOnceLoseNoKey) {
     EXPECT_EQ(entries(m_dir.path()), QStringList{"SetValve.ini"});
 }
 
-// Another writer that holds the directory's lock: a child that takes it and waits to be killed.
-class LockHolder {
-public:
-    explicit LockHolder(const QString& directory) {
-        int ready[2];
-        if (pipe(ready) != 0) return;
-        m_child = fork();
-        if (m_child == 0) {
-            prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlives a test run cut short
-            const ProfileWriteLock lock(QFile::encodeName(directory));
-            const char held = lock.allowsWriting() ? '1' : '0';
-            (void)!write(ready[1], &held, 1);
-            pause();
-            _exit(0);
-        }
-        char held = 0;
-        m_held = m_child > 0 && read(ready[0], &held, 1) == 1 && held == '1';
-        close(ready[0]);
-        close(ready[1]);
+// Starts another writer that holds the lock of `directory` until it is killed; its pid, or -1.
+pid_t holdLock(const QString& directory) {
+    int ready[2];
+    if (pipe(ready) != 0) return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlives a test run cut short
+        const ProfileWriteLock lock(QFile::encodeName(directory));
+        if (lock.allowsWriting()) (void)!write(ready[1], "1", 1);
+        pause();
+        _exit(0);
     }
-    ~LockHolder() { kill(); }
-    LockHolder(const LockHolder&) = delete;
-    LockHolder& operator=(const LockHolder&) = delete;
+    char held = 0;
+    const bool told = read(ready[0], &held, 1) == 1;
+    close(ready[0]);
+    close(ready[1]);
+    return told ? child : -1;
+}
 
-    bool held() const { return m_held; }
-    void kill() {
-        if (m_child <= 0) return;
-        ::kill(m_child, SIGKILL);
-        waitpid(m_child, nullptr, 0);
-        m_child = -1;
-    }
-
-private:
-    pid_t m_child = -1;
-    bool m_held = false;
-};
+void killAndWait(pid_t child) {
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+}
 
 // The entries of a /proc/self directory: the process's descriptors or threads.
 qsizetype countOf(const char* directory) {
@@ -343,8 +330,8 @@ qsizetype countOf(const char* directory) {
 
 TEST_F(ReadIniTest, AWriterHeldUpByAnotherGivesUpAndKeepsNothing) {
     putFile(m_path, bytes(kAb));
-    LockHolder holder(m_dir.path());
-    ASSERT_TRUE(holder.held());
+    const pid_t holder = holdLock(m_dir.path());
+    ASSERT_GT(holder, 0);
     const qsizetype descriptors = countOf("/proc/self/fd");
     const qsizetype threads = countOf("/proc/self/task");
     EXPECT_EQ(WriteIniValue(m_path, "s", "a", "9"), "0");
@@ -352,7 +339,7 @@ TEST_F(ReadIniTest, AWriterHeldUpByAnotherGivesUpAndKeepsNothing) {
     EXPECT_EQ(countOf("/proc/self/fd"), descriptors);
     EXPECT_EQ(countOf("/proc/self/task"), threads);
     EXPECT_EQ(fileBytes(m_path), bytes(kAb));
-    holder.kill();  // the kernel lets a dead holder's lock go
+    killAndWait(holder);  // the kernel lets a dead holder's lock go
     EXPECT_EQ(WriteIniValue(m_path, "s", "a", "9"), "1");
     EXPECT_EQ(entries(m_dir.path()), QStringList{"SetValve.ini"});
 }
@@ -360,9 +347,9 @@ TEST_F(ReadIniTest, AWriterHeldUpByAnotherGivesUpAndKeepsNothing) {
 TEST_F(ReadIniTest, CrashedWriterLeavesNothingInTheWay) {
     // A writer killed while it holds the lock, and the temporary file of a save killed between
     // its write and its rename.
-    LockHolder holder(m_dir.path());
-    ASSERT_TRUE(holder.held());
-    holder.kill();
+    const pid_t holder = holdLock(m_dir.path());
+    ASSERT_GT(holder, 0);
+    killAndWait(holder);
     putFile(m_dir.filePath(".SetValve.ini.tinglan-new-Ab3xY9"), "[s]\r\n");
 
     // The user's own files, however their names look, and lock paths planted in every form.

@@ -5,8 +5,9 @@
 //
 // TINGLAN_FAIL_UNDER  the directory whose files count (its own path included);
 // TINGLAN_FAIL_CALL   "KIND:N": the Nth counted call of KIND fails with EIO (ENOSPC for write);
-//                     KIND is one of open, write, fdatasync, fsync, close, fchmod, fchown, rename,
-//                     ftruncate, unlink; unset, no call fails;
+//                     KIND is one of open, write, fdatasync, fsync, close, fchmod, fchown, rename
+//                     (the calls a write makes on its way; the cleanup after a failure is not
+//                     counted); unset, no call fails;
 // TINGLAN_FAIL_LOG    where it writes, at exit, "KIND COUNT" for each kind counted, then
 //                     "failed KIND PATH" for the call it failed.
 #include <dlfcn.h>
@@ -164,16 +165,6 @@ int fchown(int fd, uid_t owner, gid_t group) {
 int rename(const char* from, const char* to) {
     if (failsNow(Rename, to)) return failWith(EIO);
     return next<int (*)(const char*, const char*)>("rename")(from, to);
-}
-
-int ftruncate(int fd, off_t length) {
-    if (failsNow(Ftruncate, fd)) return failWith(EIO);
-    return next<int (*)(int, off_t)>("ftruncate")(fd, length);
-}
-
-int unlink(const char* path) {
-    if (failsNow(Unlink, path)) return failWith(EIO);
-    return next<int (*)(const char*)>("unlink")(path);
 }
 
 }  // extern "C"
