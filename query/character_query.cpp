@@ -4,6 +4,7 @@
 #include <iterator>
 #include <string_view>
 
+#include "query/history_log.h"
 #include "query/query_window.h"
 #include "tables/groups.h"
 
@@ -37,7 +38,7 @@ QueryResult queryCharacter(QStringView character) {
             syllableGroup ? fromTable(syllableGroup->lookupPinyin(key)) : QString()};
 }
 
-void Cmmsearch_Click(QueryWindow& window) {
+void Cmmsearch_Click(QueryWindow& window, const QString& historyPath) {
     const QString text = window.inputText();
     if (text.isEmpty()) {
         window.focusInput();
@@ -48,5 +49,5 @@ void Cmmsearch_Click(QueryWindow& window) {
     const QueryResult result = queryCharacter(character);
     window.setWubiResult(result.wubi);
     window.setPinyinResult(result.pinyin);
-    window.wbscdaochu();
+    wbscdaochu(window, historyPath, character, result.wubi, result.pinyin);
 }

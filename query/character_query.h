@@ -22,6 +22,7 @@ QString cutToFirstCharacter(const QString& text);
 // syllable of the pinyin chain (or empty) for `character`, exactly as the lookups give them.
 QueryResult queryCharacter(QStringView character);
 
-// The query button's handler: reads the input box, cuts it, shows both results, then calls the
-// window's wbscdaochu. An empty input box only gets the focus.
-void Cmmsearch_Click(QueryWindow& window);
+// The query button's handler: reads the input box, cuts it, shows both results, then hands the
+// character and the two results to the history step `wbscdaochu`, which records them in the
+// history file at `historyPath`. An empty input box only gets the focus.
+void Cmmsearch_Click(QueryWindow& window, const QString& historyPath);

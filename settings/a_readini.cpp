@@ -8,9 +8,13 @@
 #include <optional>
 #include <utility>
 
-#include "settings/gbk_text.h"
-#include "settings/profile_file.h"
+#include "settings/atomic_replace.h"
+#include "settings/bounded_read.h"
 #include "settings/profile_text.h"
+#include "settings/write_lock.h"
+#include "textfiles/blanks.h"
+#include "textfiles/gbk_text.h"
+#include "textfiles/own_links.h"
 
 namespace {
 
@@ -19,15 +23,6 @@ constexpr qsizetype kValueBytesReturned = 253;
 
 const QString kSucceeded = QStringLiteral("1");
 const QString kFailed = QStringLiteral("0");
-
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
-
-// Blanks and tabs around a name are not part of it, as in the file itself.
-QStringView trimmedBlanks(QStringView text) {
-    while (!text.isEmpty() && isBlank(text.front())) text = text.sliced(1);
-    while (!text.isEmpty() && isBlank(text.back())) text.chop(1);
-    return text;
-}
 
 bool hasLineEnd(QStringView text) { return text.contains(u'\r') || text.contains(u'\n'); }
 
@@ -46,6 +41,7 @@ struct Names {
 };
 
 std::optional<Names> encodeNames(const QString& section, const QString& key) {
+    // Blanks and tabs around a name are not part of it, as in the file itself.
     const QStringView sectionName = trimmedBlanks(section);
     const QStringView keyName = trimmedBlanks(key);
     if (!isHoldableName(sectionName, false) || !isHoldableName(keyName, true)) return std::nullopt;
@@ -77,29 +73,50 @@ bool setValue(QByteArray& text, const QString& section, const QString& key, cons
     return true;
 }
 
-// Runs `write` on the file that a write of `path` goes to (its links followed; a loop is left
-// alone), holding the writers' lock, after removing what killed writes left behind. Two copies
-// of the program writing at once would otherwise each replace the file with their own edit of
-// the same old text, and one edit would be lost. Returns "1" when `write` succeeds.
+// Runs `write` on the file that a write of `path` goes to (its own links followed; another
+// user's link is left alone), holding the writers' lock, after removing what killed writes left
+// behind. Two copies of the program writing at once would otherwise each replace the file with
+// their own edit of the same old text, and one edit would be lost. Returns "1" when `write`
+// succeeds.
 template <typename Write>
 QString writeLocked(const QString& path, Write write) {
-    const std::optional<QString> target = profileWriteTarget(path);
-    if (!target) return kFailed;
-    const ProfileWriteLock lock(*target);
-    if (!lock.isHeld()) return kFailed;
-    removeLeftoverTemporaries(*target);
-    return write(*target) ? kSucceeded : kFailed;
+    const std::optional<LinkEnd> end = followOwnLinks(QFile::encodeName(path));
+    if (!end) return kFailed;
+    const ProfileWriteLock lock(directoryOf(end->path));
+    if (!lock.allowsWriting()) return kFailed;
+    removeLeftoverTemporaries(end->path);
+    return write(*end) ? kSucceeded : kFailed;
+}
+
+// Puts `text` in place as the file `end`; a file that no read would take is no settings file.
+bool store(const LinkEnd& end, const QByteArray& text, std::optional<KeptAttributes> keep) {
+    return text.size() <= kMaxProfileFileBytes && replaceFile(end.path, text, keep);
+}
+
+// Creates the file at `end` holding `text`; a link is never followed to create a file, and
+// nothing that stands at the path is replaced.
+bool createFile(const LinkEnd& end, const QByteArray& text) {
+    struct stat info {};
+    if (end.throughLink || ::lstat(end.path.constData(), &info) == 0 || errno != ENOENT) {
+        return false;
+    }
+    return store(end, text, std::nullopt);
 }
 
 }  // namespace
 
 QString ReadIniValue(const QString& path, const QString& section, const QString& key,
                      const QString& defaultValue) {
-    return valueIn(readProfileFile(path), section, key, defaultValue);
+    return valueIn(readProfileFile(QFile::encodeName(path)), section, key, defaultValue);
+}
+
+bool mayBeCutShort(const QString& value) {
+    const std::optional<QByteArray> bytes = encodeGbk(value);
+    return !bytes || bytes->size() >= kValueBytesReturned - 1;
 }
 
 QStringList ReadIniValues(const QString& path, const QString& section, const QStringList& keys) {
-    const std::optional<QByteArray> text = readProfileFile(path);
+    const std::optional<QByteArray> text = readProfileFile(QFile::encodeName(path));
     QStringList values;
     values.reserve(keys.size());
     for (const QString& key : keys) values.append(valueIn(text, section, key, QString()));
@@ -113,19 +130,17 @@ QString WriteIniValue(const QString& path, const QString& section, const QString
     QByteArray text;
     if (!setValue(text, section, key, value)) return kFailed;
 
-    return writeLocked(path, [&](const QString& target) {
+    return writeLocked(path, [&](const LinkEnd& end) {
         struct stat info {};
-        if (::lstat(QFile::encodeName(target).constData(), &info) != 0) {
-            return errno == ENOENT && replaceProfileFile(target, text, std::nullopt);
-        }
+        if (::lstat(end.path.constData(), &info) != 0) return createFile(end, text);
         // A directory, FIFO or device at the path is left alone, and so is a file too large to
         // read.
         if (!S_ISREG(info.st_mode)) return false;
-        std::optional<QByteArray> oldText = readProfileFile(target);
+        std::optional<QByteArray> oldText = readProfileFile(end.path);
         if (!oldText) return false;
         text = std::move(*oldText);
         setValue(text, section, key, value);
-        return replaceProfileFile(target, text, FileOwner{info.st_uid, info.st_gid});
+        return store(end, text, KeptAttributes{info.st_mode, info.st_uid, info.st_gid});
     });
 }
 
@@ -135,12 +150,6 @@ QString WriteNewIniFile(const QString& path, const QString& section,
     for (const auto& [key, value] : entries) {
         if (!setValue(text, section, key, value)) return kFailed;
     }
-    return writeLocked(path, [&](const QString& target) {
-        // Another copy of the program may have created the file since the caller looked.
-        struct stat info {};
-        if (::lstat(QFile::encodeName(target).constData(), &info) == 0 || errno != ENOENT) {
-            return false;
-        }
-        return replaceProfileFile(target, text, std::nullopt);
-    });
+    // Another copy of the program may have created the file since the caller looked.
+    return writeLocked(path, [&](const LinkEnd& end) { return createFile(end, text); });
 }

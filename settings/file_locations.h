@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Where the program keeps its two files, decided once per start: beside the executable where the
-// user can write there, otherwise in the per-user configuration and data directories.
+// Where the program keeps its two files, decided once per start: beside the executable where
+// that directory is the user's own, otherwise in the per-user configuration and data directories.
 #pragma once
 
 #include <QByteArray>
@@ -25,8 +25,19 @@ std::optional<QString> representablePath(const QByteArray& nativePath);
 // represented as text.
 std::optional<QString> executableDirectory();
 
-// Returns where the files live: in `programDirectory` when it is given and the user may create
-// and write files in it; otherwise SetValve.ini in $XDG_CONFIG_HOME/tinglan/ and 历史记录.txt in
-// $XDG_DATA_HOME/tinglan/, each directory created when it is missing (an empty path where that
-// fails). Never the current directory.
+// Returns the per-user base directory that the XDG Base Directory specification names by the
+// environment variable `variable` (XDG_CONFIG_HOME or XDG_DATA_HOME), with `underHome` (".config"
+// or ".local/share") below the home as its default. A relative value is ignored; with HOME unset
+// or relative the home comes from the password database. Nothing when there is no home, or when
+// the home or the value is the file system's root.
+std::optional<QByteArray> perUserBaseDirectory(const char* variable, const char* underHome);
+
+// Returns where the files live. In `programDirectory` when it is given and is the user's own: a
+// directory that the effective user owns and may write, that no other user may write (a group
+// write bit is fine where the group holds that user alone, as Debian's user private groups do),
+// and that is no system program directory (one of Debian's default PATH, the directory this
+// build installs into, or a copy of such a tree, such as an unpacked package). Otherwise
+// SetValve.ini in the tinglan directory of the per-user configuration base and 历史记录.txt in
+// that of the per-user data base, each made (private) when missing and used only when it is the
+// user's own; an empty path where there is none. Never the current directory.
 FileLocations resolveFileLocations(const std::optional<QString>& programDirectory);

@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/profile_text.h"
 
-#include "settings/gbk_text.h"
+#include "textfiles/blanks.h"
+#include "textfiles/gbk_text.h"
 
 namespace {
 
 constexpr QByteArrayView kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr QByteArrayView kLineEnd = "\r\n";
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
@@ -19,15 +18,6 @@ char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
 // A byte-order mark is not part of the first line, or it would hide a section there.
 qsizetype textStart(QByteArrayView text) {
     return text.startsWith(kUtf8ByteOrderMark) ? kUtf8ByteOrderMark.size() : 0;
-}
-
-// Blanks and tabs are below 0x40, so they are never a trail byte: trimming needs no GBK scan.
-QByteArrayView trimmedBlanks(QByteArrayView bytes) {
-    qsizetype begin = 0;
-    qsizetype end = bytes.size();
-    while (begin < end && isBlank(bytes[begin])) ++begin;
-    while (end > begin && isBlank(bytes[end - 1])) --end;
-    return bytes.sliced(begin, end - begin);
 }
 
 QByteArrayView unquoted(QByteArrayView value) {

@@ -1,17 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/startup.h"
 
-#include <QFileInfo>
 #include <QStringList>
 
 #include "common/app_info.h"
 #include "settings/a_readini.h"
 #include "settings/setting_keys.h"
+#include "textfiles/file_kind.h"
 
 namespace {
-
-// This platform has no hidden or system marks: any regular file counts, a directory does not.
-bool settingsFileExists(const QString& path) { return QFileInfo(path).isFile(); }
 
 // "1", " 1", "01", "+1" and "1.0" ask for the top band; "1abc", "0x1" and "" do not.
 bool readsAsOne(const QString& value) {
@@ -26,7 +23,8 @@ QString text(const char16_t* constant) { return QString::fromUtf16(constant); }
 
 void Form_Load(StartupWindow& window, const QString& settingsPath) {
     const QString section = text(kSettingsSection);
-    if (!settingsFileExists(settingsPath)) {
+    // This platform has no hidden or system marks: any regular file counts, a directory does not.
+    if (!isRegularFile(settingsPath)) {
         const QString webAddress = text(kMakerWebAddress);
         // One write for all ten: a start killed half-way leaves no file, never a part of one,
         // since an existing file is never completed.
@@ -68,7 +66,7 @@ void Form_Load(StartupWindow& window, const QString& settingsPath) {
     }
 
     // Without a file the designed captions stay: an unreadable file must not blank the window.
-    if (settingsFileExists(settingsPath)) {
+    if (isRegularFile(settingsPath)) {
         window.setCreditToolTip(toolTip);
         window.setOnTopCaption(onTopCaption);
         window.setLabel1Caption(label1);
@@ -78,7 +76,5 @@ void Form_Load(StartupWindow& window, const QString& settingsPath) {
     }
 
     window.setTitle(text(kWindowTitle));
-    window.setInputText(QString());
-    window.setWubiResult(QString());
-    window.setPinyinResult(QString());
+    window.clearQueryFields();
 }

@@ -4,11 +4,11 @@
 
 #include <QString>
 
-#include "common/result_fields.h"
-
 // What start-up needs of the main window, independent of a toolkit.
-class StartupWindow : public virtual ResultFields {
+class StartupWindow {
 public:
+    virtual ~StartupWindow() = default;
+
     // Set the tooltip of the credit line `Label4` and the captions of the other controls.
     virtual void setCreditToolTip(const QString& text) = 0;
     virtual void setOnTopCaption(const QString& text) = 0;  // `ChkSetOnTop`
@@ -17,6 +17,8 @@ public:
     virtual void setLabel3Caption(const QString& text) = 0;
     virtual void setSearchCaption(const QString& text) = 0;  // `Cmmsearch`
     virtual void setTitle(const QString& text) = 0;          // `frmmain`
+    // Empties the input box `txthanzi`, then the result labels `Lblwbzxsc` and `Lblhypysc`.
+    virtual void clearQueryFields() = 0;
 
     // Returns / sets the state of `ChkSetOnTop` (0 clear, 1 ticked, 2 greyed). Setting a state
     // other than the current one runs the box's click handler before returning.

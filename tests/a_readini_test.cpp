@@ -21,9 +21,10 @@
 #include <string_view>
 
 #include "settings/file_locations.h"
-#include "settings/profile_file.h"
+#include "settings/write_lock.h"
 #include "tests/qt_printers.h"
 #include "tests/test_files.h"
+#include "tests/test_users.h"
 
 namespace {
 
@@ -46,15 +47,6 @@ QStringList entries(const QString& dir) {
         QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     names.sort();
     return names;
-}
-
-// Runs `body` in a forked child and returns whether it returned true there.
-bool inChild(const std::function<bool()>& body) {
-    const pid_t child = fork();
-    if (child == 0) _exit(body() ? 0 : 1);
-    int status = 0;
-    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
-           WEXITSTATUS(status) == 0;
 }
 
 class ReadIniTest : public ::testing::Test {
@@ -307,51 +299,97 @@ TEST_F(ReadIniTest, TwoWritersAtOnceLoseNoKey) {
     EXPECT_EQ(entries(m_dir.path()), QStringList{"SetValve.ini"});
 }
 
-TEST_F(ReadIniTest, CrashedWriterLeavesNothingInTheWay) {
-    // A writer killed while it holds the lock, and the temporary file of a save killed between
-    // its link and its rename.
+// Starts another writer that holds the lock of `directory` until it is killed; its pid, or -1.
+pid_t holdLock(const QString& directory) {
     int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
+    if (pipe(ready) != 0) return -1;
     const pid_t child = fork();
-    ASSERT_GE(child, 0);
     if (child == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        const ProfileWriteLock lock(m_path);
-        const char held = lock.isHeld() ? '1' : '0';
-        (void)!write(ready[1], &held, 1);
+        prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlives a test run cut short
+        const ProfileWriteLock lock(QFile::encodeName(directory));
+        if (lock.allowsWriting()) (void)!write(ready[1], "1", 1);
         pause();
         _exit(0);
     }
     char held = 0;
-    ASSERT_EQ(read(ready[0], &held, 1), 1);
-    EXPECT_EQ(held, '1');
-    kill(child, SIGKILL);
-    ASSERT_EQ(waitpid(child, nullptr, 0), child);
+    const bool told = read(ready[0], &held, 1) == 1;
     close(ready[0]);
     close(ready[1]);
-
-    putFile(m_dir.filePath("SetValve.ini.AbqxYz"), "[s]\r\n");
-    const QStringList others = {
-        "SetValve.ini.AbqxY",  "SetValve.ini.AbqxYzz", "SetValve.ini.Ab3xY9", "SetValve.ini.backup",
-        "SetValve.ini.Backup", "SetValve.ini.BACKUP",  "SetValve.inixAbqxYz", "other.ini.AbqxYz"};
-    for (const QString& name : others) putFile(m_dir.filePath(name), "keep");
-    ASSERT_TRUE(QDir(m_dir.path()).mkdir("SetValve.ini.DirAbc"));
-    EXPECT_EQ(WriteIniValue(m_path, "s", "a", "1"), "1");
-    EXPECT_EQ(fileBytes(m_path), "[s]\r\na=1\r\n");
-    QStringList left = others + QStringList{"SetValve.ini", "SetValve.ini.DirAbc"};
-    left.sort();
-    EXPECT_EQ(entries(m_dir.path()), left);
+    return told ? child : -1;
 }
 
-// The uid and gid of the test command's unprivileged user.
-std::pair<uid_t, gid_t> unprivilegedUser() {
-    const passwd* user = getpwnam("tinglan-test");
-    return user != nullptr ? std::pair{user->pw_uid, user->pw_gid} : std::pair{65534u, 65534u};
+void killAndWait(pid_t child) {
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+}
+
+// The entries of a /proc/self directory: the process's descriptors or threads.
+qsizetype countOf(const char* directory) {
+    return QDir(directory).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size();
+}
+
+TEST_F(ReadIniTest, AWriterHeldUpByAnotherGivesUpAndKeepsNothing) {
+    putFile(m_path, bytes(kAb));
+    const pid_t holder = holdLock(m_dir.path());
+    ASSERT_GT(holder, 0);
+    const qsizetype descriptors = countOf("/proc/self/fd");
+    const qsizetype threads = countOf("/proc/self/task");
+    EXPECT_EQ(WriteIniValue(m_path, "s", "a", "9"), "0");
+    EXPECT_EQ(WriteNewIniFile(m_dir.filePath("new.ini"), "s", {{"a", "9"}}), "0");
+    EXPECT_EQ(countOf("/proc/self/fd"), descriptors);
+    EXPECT_EQ(countOf("/proc/self/task"), threads);
+    EXPECT_EQ(fileBytes(m_path), bytes(kAb));
+    killAndWait(holder);  // the kernel lets a dead holder's lock go
+    EXPECT_EQ(WriteIniValue(m_path, "s", "a", "9"), "1");
+    EXPECT_EQ(entries(m_dir.path()), QStringList{"SetValve.ini"});
+}
+
+TEST_F(ReadIniTest, CrashedWriterLeavesNothingInTheWay) {
+    // A writer killed while it holds the lock, and the temporary file of a save killed between
+    // its write and its rename.
+    const pid_t holder = holdLock(m_dir.path());
+    ASSERT_GT(holder, 0);
+    killAndWait(holder);
+    putFile(m_dir.filePath(".SetValve.ini.tinglan-new-Ab3xY9"), "[s]\r\n");
+
+    // The user's own files, however their names look, and lock paths planted in every form.
+    const QStringList others = {"SetValve.ini.AbqxYz",
+                                "SetValve.ini.myCopy",
+                                "SetValve.ini.oldBak",
+                                "SetValve.ini.orIGin",
+                                "SetValve.ini.kDEbak",
+                                "SetValve.ini.backup",
+                                ".SetValve.ini.tinglan-new-Ab3xY",
+                                ".SetValve.ini.tinglan-new-Ab3xY9z",
+                                ".SetValve.ini.tinglan-new-Ab_xY9",
+                                ".other.ini.tinglan-new-Ab3xY9",
+                                "SetValve.ini.lock",
+                                ".SetValve.ini.lock"};
+    for (const QString& name : others) putFile(m_dir.filePath(name), "keep");
+    ASSERT_TRUE(QFile::setPermissions(m_dir.filePath(".SetValve.ini.lock"), {}));
+    const QStringList planted = {"SetValve.ini.lock.fifo", "SetValve.ini.lock.link",
+                                 ".SetValve.ini.tinglan-new-DirAbc", "lock"};
+    ASSERT_EQ(mkfifo(QFile::encodeName(m_dir.filePath(planted[0])).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/nonexistent", m_dir.filePath(planted[1])));
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(planted[2]));
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(planted[3]));
+    for (const char* value : {"1", "2"}) {
+        EXPECT_EQ(WriteIniValue(m_path, "s", "a", value), "1");
+        EXPECT_EQ(fileBytes(m_path), QByteArray("[s]\r\na=") + value + "\r\n");
+    }
+    QStringList left = others + planted + QStringList{"SetValve.ini"};
+    left.sort();
+    EXPECT_EQ(entries(m_dir.path()), left);
+    ASSERT_TRUE(QFile::setPermissions(m_dir.filePath(".SetValve.ini.lock"), QFile::ReadOwner));
+    for (const QString& name : others) {
+        EXPECT_EQ(fileBytes(m_dir.filePath(name)), "keep") << name.toStdString();
+    }
 }
 
 TEST_F(ReadIniTest, OwnerAndGroupKeptOrNothingWrittenAsRoot) {
     if (geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
-    const auto [uid, gid] = unprivilegedUser();
+    const TestUser user = testUser(kTestUserName).value_or(TestUser{65534, 65534});
+    const auto [uid, gid] = user;
     ASSERT_EQ(chmod(QFile::encodeName(m_dir.path()).constData(), 0777), 0);
     const struct {
         const char* what;
@@ -370,13 +408,8 @@ TEST_F(ReadIniTest, OwnerAndGroupKeptOrNothingWrittenAsRoot) {
         const QByteArray path = QFile::encodeName(m_path);
         ASSERT_EQ(chown(path.constData(), c.owner, c.group), 0);
         ASSERT_EQ(chmod(path.constData(), 0664), 0);
-        const bool wrote = inChild([&, uid = uid, gid = gid] {
-            if (c.writerIsUser &&
-                (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0)) {
-                return false;
-            }
-            return WriteIniValue(m_path, "s", "a", "9") == c.result;
-        });
+        const bool wrote = inChild([&] { return WriteIniValue(m_path, "s", "a", "9") == c.result; },
+                                   c.writerIsUser ? std::optional(user) : std::nullopt);
         EXPECT_TRUE(wrote);
         struct stat info {};
         ASSERT_EQ(stat(path.constData(), &info), 0);
@@ -385,6 +418,54 @@ TEST_F(ReadIniTest, OwnerAndGroupKeptOrNothingWrittenAsRoot) {
         EXPECT_EQ(info.st_mode & 07777, 0664u);
         EXPECT_EQ(fileBytes(m_path), c.result == "1"sv ? "[s]\r\na=9\r\nb=2\r\n" : bytes(kAb));
         EXPECT_EQ(entries(m_dir.path()), QStringList{"SetValve.ini"});
+    }
+}
+
+// In a directory that others may write, another user's link to the victim's file, or to
+// nothing, is never followed; root's link is followed to a file, but never to make one.
+TEST_F(ReadIniTest, OnlyTheUsersOwnOrRootsLinksAreFollowedAsRoot) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root can set up the files of two other users";
+    const std::optional<TestUser> victim = testUser(kTestUserName);
+    const std::optional<TestUser> other = testUser(kOtherUserName);
+    if (!victim || !other) GTEST_SKIP() << "tools/test.sh makes tinglan-test and tinglan-other";
+    const struct {
+        const char* what;
+        std::optional<TestUser> linkOwner;  // nothing: root
+        bool toAFile;
+        const char* read;
+        const char* written;
+    } cases[] = {
+        {"another user's link to the victim's file", other, true, "<none>", "0"},
+        {"another user's dangling link", other, false, "<none>", "0"},
+        {"root's link to the victim's file", std::nullopt, true, "1", "1"},
+        {"root's dangling link", std::nullopt, false, "<none>", "0"},
+    };
+    for (const mode_t mode : {0777, 01777}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.what << ", directory mode " << std::oct << mode);
+            QTemporaryDir directory;
+            ASSERT_EQ(chmod(QFile::encodeName(directory.path()).constData(), mode), 0);
+            const QString target = directory.filePath("victim.ini");
+            if (c.toAFile) {
+                putFile(target, bytes(kAb));
+                ASSERT_EQ(chown(QFile::encodeName(target).constData(), victim->uid, victim->gid),
+                          0);
+            }
+            const QString path = fileLocationsIn(directory.path()).settingsFile;
+            ASSERT_TRUE(inChild([&] { return QFile::link(target, path); }, c.linkOwner));
+            EXPECT_TRUE(inChild(
+                [&] {
+                    return ReadIniValue(path, "s", "a", kNone) == c.read &&
+                           WriteIniValue(path, "s", "a", "9") == c.written &&
+                           WriteNewIniFile(path, "s", {{"a", "9"}}) == "0";
+                },
+                victim));
+            const bool followed = c.written == "1"sv;
+            EXPECT_EQ(fileBytes(target), !c.toAFile ? QByteArray("<unreadable>")
+                                         : followed ? QByteArray("[s]\r\na=9\r\nb=2\r\n")
+                                                    : bytes(kAb));
+            EXPECT_TRUE(QFileInfo(path).isSymLink());
+        }
     }
 }
 
@@ -451,6 +532,7 @@ TEST_F(ReadIniTest, NoRegularFileOfAtMostOneMebibyteIsReadOrWritten) {
              return true;
          }},
         {"a link to itself", [&] { return QFile::link("SetValve.ini", m_path); }},
+        {"a dangling link", [&] { return QFile::link("other.ini", m_path); }},
         {"two links at each other",
          [&] { return QFile::link("other.ini", m_path) && QFile::link("SetValve.ini", other); }},
     };

@@ -5,11 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include "query/character_details.h"
+#include "query/history_format.h"
 #include "query/query_window.h"
 #include "tests/qt_printers.h"
+#include "tests/test_files.h"
 
 namespace {
 
@@ -24,18 +28,13 @@ public:
         m_calls << "setInputText:" + text;
     }
     void focusInput() override { m_calls << "focusInput"; }
-    QString wubiResult() const override { return m_wubi; }
     void setWubiResult(const QString& caption) override {
         m_wubi = caption;
         m_calls << "setWubiResult:" + caption;
     }
-    QString pinyinResult() const override { return m_pinyin; }
     void setPinyinResult(const QString& caption) override {
         m_pinyin = caption;
         m_calls << "setPinyinResult:" + caption;
-    }
-    void wbscdaochu() override {
-        m_calls << "wbscdaochu:" + m_input + "|" + m_wubi + "|" + m_pinyin;
     }
     void showMessage(const QString& text) override { m_calls << "showMessage:" + text; }
 
@@ -50,7 +49,18 @@ struct QueryCase {
     const char* pinyin;
 };
 
-// The chains' order and tie-breaks, and the cut, seen through the whole handler.
+// The history file in a scratch directory: the header, then the records of the queries so far.
+class History {
+public:
+    QString path() const { return QDir(m_dir.path()).filePath("历史记录.txt"); }
+    QByteArray records() const { return fileBytes(path()).mid(historyHeaderBytes()->size()); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// The chains' order and tie-breaks, and the cut, seen through the whole handler; the history
+// step gets the character and the results the window was given.
 TEST(CmmsearchClick, ShowsTheFirstAnswerOfEachChain) {
     const QueryCase cases[] = {
         {"啊", "啊", "kb", "a"},     {"啊啊", "啊", "kb", "a"},  {"我", "我", "q", ""},
@@ -62,30 +72,34 @@ TEST(CmmsearchClick, ShowsTheFirstAnswerOfEachChain) {
         {"a", "a", "None!", ""},     {"1", "1", "None!", ""},    {"😀x", "😀", "None!", ""},
     };
     for (const QueryCase& c : cases) {
+        const History history;
         RecordingWindow window(QString::fromUtf8(c.input));
-        Cmmsearch_Click(window);
+        Cmmsearch_Click(window, history.path());
         const QString character = QString::fromUtf8(c.character);
         EXPECT_EQ(window.m_calls,
                   QStringList({"setInputText:" + character, QString("setWubiResult:") + c.wubi,
-                               QString("setPinyinResult:") + c.pinyin,
-                               "wbscdaochu:" + character + "|" + c.wubi + "|" + c.pinyin}))
+                               QString("setPinyinResult:") + c.pinyin}))
             << c.input;
+        EXPECT_EQ(history.records(), *historyRecordBytes(character, c.wubi, c.pinyin)) << c.input;
     }
 }
 
 TEST(CmmsearchClick, EmptyBoxOnlyGetsTheFocus) {
+    const History history;
     RecordingWindow window("");
-    Cmmsearch_Click(window);
+    Cmmsearch_Click(window, history.path());
     EXPECT_EQ(window.m_calls, QStringList({"focusInput"}));
     EXPECT_EQ(window.m_wubi, "old");
     EXPECT_EQ(window.m_pinyin, "old");
+    EXPECT_FALSE(QFile::exists(history.path()));
 }
 
 TEST(CmmsearchClick, NothingOfTheEarlierQueryStays) {
+    const History history;
     RecordingWindow window("啊");
-    Cmmsearch_Click(window);
+    Cmmsearch_Click(window, history.path());
     window.m_input = "曹";
-    Cmmsearch_Click(window);
+    Cmmsearch_Click(window, history.path());
     EXPECT_EQ(window.m_wubi, "None!");
     EXPECT_EQ(window.m_pinyin, "");
 }

@@ -14,11 +14,11 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
-#include <tuple>
 #include <utility>
 
 #include "query/query_window.h"
 #include "tests/test_files.h"
+#include "tests/test_users.h"
 
 namespace {
 
@@ -26,26 +26,20 @@ using namespace Qt::StringLiterals;
 
 constexpr qsizetype kHeaderSize = 424;
 
-// A window whose input box and labels are plain strings; it counts focus requests and messages.
+// A window that counts focus requests and keeps messages: the history step's only uses of it.
 class FakeWindow : public QueryWindow {
 public:
-    QString inputText() const override { return m_input; }
-    void setInputText(const QString& text) override { m_input = text; }
+    QString inputText() const override { return {}; }
+    void setInputText(const QString&) override {}
     void focusInput() override { ++m_focusCount; }
-    QString wubiResult() const override { return m_wubi; }
-    void setWubiResult(const QString& caption) override { m_wubi = caption; }
-    QString pinyinResult() const override { return m_pinyin; }
-    void setPinyinResult(const QString& caption) override { m_pinyin = caption; }
-    void wbscdaochu() override {}
+    void setWubiResult(const QString&) override {}
+    void setPinyinResult(const QString&) override {}
     void showMessage(const QString& text) override { m_messages << text; }
 
     int focusCount() const { return m_focusCount; }
     const QStringList& messages() const { return m_messages; }
 
 private:
-    QString m_input;
-    QString m_wubi;
-    QString m_pinyin;
     int m_focusCount = 0;
     QStringList m_messages;
 };
@@ -127,8 +121,10 @@ class HistoryLogTest : public ::testing::Test {
 protected:
     QString historyPath() const { return historyPathIn(m_dir.path()); }
 
-    HistoryOutcome record(const QString& text, const QString& wubi, const QString& pinyin) {
-        return appendHistoryRecord(historyPath(), text, wubi, pinyin);
+    void record(const QString& text, const QString& wubi, const QString& pinyin) {
+        FakeWindow window;
+        wbscdaochu(window, historyPath(), text, wubi, pinyin);
+        EXPECT_EQ(window.messages(), QStringList()) << "a record asks for nothing";
     }
 
     QTemporaryDir m_dir;
@@ -136,7 +132,7 @@ protected:
 
 TEST_F(HistoryLogTest, FirstQueryWritesHeaderAndRecord) {
     ASSERT_EQ(golden("history_after_a.txt").size(), 458);
-    EXPECT_EQ(record(u"啊"_s, u"kb"_s, u"a"_s), HistoryOutcome::Written);
+    record(u"啊"_s, u"kb"_s, u"a"_s);
     EXPECT_EQ(readAll(historyPath()), golden("history_after_a.txt"));
 }
 
@@ -145,7 +141,7 @@ TEST_F(HistoryLogTest, QueriesAppendOneLineEachUnderOneHeader) {
     const QList<QByteArray> expected = goldenRecords("history_records.txt");
     ASSERT_EQ(queries.size(), expected.size());
     for (const Query& query : queries) {
-        std::ignore = record(query.text, query.wubi, query.pinyin);
+        record(query.text, query.wubi, query.pinyin);
     }
     const QByteArray written = readAll(historyPath());
     EXPECT_EQ(written.left(kHeaderSize), golden("history_records.txt").left(kHeaderSize));
@@ -160,9 +156,9 @@ TEST_F(HistoryLogTest, QueriesAppendOneLineEachUnderOneHeader) {
 }
 
 TEST_F(HistoryLogTest, DeletedFileStartsAnewWithHeader) {
-    std::ignore = record(u"我"_s, u"q"_s, {});
+    record(u"我"_s, u"q"_s, {});
     ASSERT_TRUE(QFile::remove(historyPath()));
-    std::ignore = record(u"啊"_s, u"kb"_s, u"a"_s);
+    record(u"啊"_s, u"kb"_s, u"a"_s);
     EXPECT_EQ(readAll(historyPath()), golden("history_after_a.txt"));
 }
 
@@ -179,7 +175,7 @@ TEST_F(HistoryLogTest, ExistingFileNeverGetsHeader) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         writeAll(historyPath(), c.content);
-        EXPECT_EQ(record(u"啊"_s, u"kb"_s, u"a"_s), HistoryOutcome::Written);
+        record(u"啊"_s, u"kb"_s, u"a"_s);
         EXPECT_EQ(readAll(historyPath()), c.content + recordLine);
     }
 }
@@ -188,7 +184,7 @@ TEST_F(HistoryLogTest, SymlinkToFileCountsAsFound) {
     const QString target = m_dir.filePath(u"elsewhere.txt"_s);
     writeAll(target, "kept\r\n");
     ASSERT_TRUE(QFile::link(target, historyPath()));
-    std::ignore = record(u"啊"_s, u"kb"_s, u"a"_s);
+    record(u"啊"_s, u"kb"_s, u"a"_s);
     EXPECT_EQ(readAll(target), "kept\r\n" + golden("history_after_a.txt").mid(kHeaderSize));
     EXPECT_TRUE(QFileInfo(historyPath()).isSymLink());
 }
@@ -206,13 +202,13 @@ TEST_F(HistoryLogTest, RecordsUseTheWholeCodePage) {
     for (const auto& c : cases) {
         SCOPED_TRACE(codeUnits(c.text).constData());
         QFile::remove(historyPath());
-        ASSERT_EQ(record(c.text, u"None!"_s, {}), HistoryOutcome::Written);
+        record(c.text, u"None!"_s, {});
         EXPECT_EQ(readAll(historyPath()).mid(kHeaderSize).split(' ').first(), c.bytes);
     }
 }
 
-// Appending through a dangling link would create its target without a header.
-TEST_F(HistoryLogTest, DanglingLinkTargetStartsWithTheHeader) {
+// A link is never followed to create a file: a dangling one, of one link or two, stays so.
+TEST_F(HistoryLogTest, DanglingLinkMakesNoFile) {
     for (const int links : {1, 2}) {
         SCOPED_TRACE(testing::Message() << links << " link(s)");
         const QString target = m_dir.filePath(u"later.txt"_s);
@@ -223,8 +219,8 @@ TEST_F(HistoryLogTest, DanglingLinkTargetStartsWithTheHeader) {
             next = link;
         }
         ASSERT_TRUE(QFile::link(next, historyPath()));
-        EXPECT_EQ(record(u"啊"_s, u"kb"_s, u"a"_s), HistoryOutcome::Written);
-        EXPECT_EQ(readAll(target), golden("history_after_a.txt"));
+        record(u"啊"_s, u"kb"_s, u"a"_s);
+        EXPECT_FALSE(QFileInfo::exists(target));
         EXPECT_TRUE(QFileInfo(historyPath()).isSymLink());
         for (const QString& name : QDir(m_dir.path()).entryList(QDir::Files | QDir::System)) {
             QFile::remove(m_dir.filePath(name));
@@ -235,11 +231,9 @@ TEST_F(HistoryLogTest, DanglingLinkTargetStartsWithTheHeader) {
 TEST_F(HistoryLogTest, EmptyInputBoxGetsMessageAfterHeader) {
     const QByteArray header = golden("history_after_a.txt").left(kHeaderSize);
     FakeWindow window;
-    window.setWubiResult(u"kb"_s);
-    window.setPinyinResult(u"a"_s);
     for (int round = 1; round <= 2; ++round) {
         SCOPED_TRACE(round == 1 ? "no file yet" : "file exists");
-        wbscdaochu(window, historyPath());
+        wbscdaochu(window, historyPath(), {}, u"kb"_s, u"a"_s);
         EXPECT_EQ(readAll(historyPath()), header);
         EXPECT_EQ(window.focusCount(), round);
         EXPECT_EQ(window.messages(), QStringList(round, u"请输入所要查询的汉字！"_s));
@@ -271,7 +265,7 @@ struct Obstacle {
 };
 
 // Sets up each obstacle in turn, records a query in a child process (so that a hang ends in a
-// failure, not a stuck suite), and expects the directory unchanged and the failure reported.
+// failure, not a stuck suite), and expects the directory unchanged.
 void expectUntouched(const QString& directory, const QList<Obstacle>& obstacles) {
     const QString path = historyPathIn(directory);
     for (const Obstacle& obstacle : obstacles) {
@@ -279,8 +273,8 @@ void expectUntouched(const QString& directory, const QList<Obstacle>& obstacles)
         obstacle.setUp(directory, path);
         const QStringList before = snapshot(directory);
         const int status = runInChild([&] {
-            const HistoryOutcome outcome = appendHistoryRecord(path, u"我"_s, u"q"_s, {});
-            _exit(outcome == HistoryOutcome::NotWritten ? 0 : 1);
+            FakeWindow window;
+            wbscdaochu(window, path, u"我"_s, u"q"_s, {});
         });
         EXPECT_TRUE(exitedCleanly(status)) << "wait status " << status;
         EXPECT_EQ(snapshot(directory), before);
@@ -359,7 +353,7 @@ TEST_F(HistoryLogTest, FileSizeLimitLeavesNoPartialLine) {
             if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
                 _exit(2);
             }
-            std::ignore = record(u"啊"_s, u"kb"_s, u"a"_s);
+            record(u"啊"_s, u"kb"_s, u"a"_s);
         });
         EXPECT_TRUE(exitedCleanly(status)) << "wait status " << status;
         EXPECT_EQ(QFileInfo::exists(historyPath()), !c.existing.isEmpty());
@@ -371,7 +365,7 @@ TEST_F(HistoryLogTest, TwoProcessesAppendingKeepEveryLineWhole) {
     constexpr int kRecordsEach = 2000;
     const QList<Query> queries = recordedQueries().mid(1, 2);  // 我 and 你
     const QList<QByteArray> records = goldenRecords("history_records.txt").mid(1, 2);
-    std::ignore = record(u"啊"_s, u"kb"_s, u"a"_s);
+    record(u"啊"_s, u"kb"_s, u"a"_s);
 
     int gate[2];
     ASSERT_EQ(pipe(gate), 0);
@@ -383,7 +377,7 @@ TEST_F(HistoryLogTest, TwoProcessesAppendingKeepEveryLineWhole) {
             char byte;
             (void)!read(gate[0], &byte, 1);  // returns once the parent closes its end: go
             for (int n = 0; n < kRecordsEach; ++n) {
-                std::ignore = record(queries[i].text, queries[i].wubi, queries[i].pinyin);
+                record(queries[i].text, queries[i].wubi, queries[i].pinyin);
             }
             _exit(0);
         }
@@ -412,6 +406,54 @@ TEST_F(HistoryLogTest, TwoProcessesAppendingKeepEveryLineWhole) {
     }
     EXPECT_EQ(counts[0], kRecordsEach);
     EXPECT_EQ(counts[1], kRecordsEach);
+}
+
+// In a directory that others may write, another user's link to the victim's file, or to
+// nothing, is never followed; root's link is followed to a file, but never to make one.
+TEST(HistoryAsRoot, OnlyTheUsersOwnOrRootsLinksAreFollowed) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root can set up the files of two other users";
+    const std::optional<TestUser> victim = testUser(kTestUserName);
+    const std::optional<TestUser> other = testUser(kOtherUserName);
+    if (!victim || !other) GTEST_SKIP() << "tools/test.sh makes tinglan-test and tinglan-other";
+    const QByteArray notes = "my notes\r\n";
+    const QByteArray recordLine = golden("history_after_a.txt").mid(kHeaderSize);
+    const struct {
+        const char* what;
+        std::optional<TestUser> linkOwner;  // nothing: root
+        bool toAFile;
+        QByteArray after;  // the file the link names afterwards; empty: none
+    } cases[] = {
+        {"another user's link to the victim's notes", other, true, notes},
+        {"another user's dangling link", other, false, {}},
+        {"root's link to the victim's notes", std::nullopt, true, notes + recordLine},
+        {"root's dangling link", std::nullopt, false, {}},
+    };
+    for (const mode_t mode : {0777, 01777}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.what << ", directory mode " << std::oct << mode);
+            QTemporaryDir directory;
+            const QByteArray name = QFile::encodeName(directory.path());
+            ASSERT_EQ(chmod(name.constData(), mode), 0);
+            const QString target = directory.filePath(u"notes.txt"_s);
+            if (c.toAFile) {
+                writeAll(target, notes);
+                ASSERT_EQ(chown(QFile::encodeName(target).constData(), victim->uid, victim->gid),
+                          0);
+            }
+            const QString path = historyPathIn(directory.path());
+            ASSERT_TRUE(inChild([&] { return QFile::link(target, path); }, c.linkOwner));
+            EXPECT_TRUE(inChild(
+                [&] {
+                    FakeWindow window;
+                    wbscdaochu(window, path, u"啊"_s, u"kb"_s, u"a"_s);
+                    return true;
+                },
+                victim));
+            EXPECT_EQ(QFileInfo::exists(target), !c.after.isEmpty());
+            EXPECT_EQ(readAll(target), c.after);
+            EXPECT_TRUE(QFileInfo(path).isSymLink());
+        }
+    }
 }
 
 }  // namespace

@@ -28,9 +28,7 @@ public:
     void setLabel3Caption(const QString& text) override { m_calls << "Label3:" + text; }
     void setSearchCaption(const QString& text) override { m_calls << "Cmmsearch:" + text; }
     void setTitle(const QString& text) override { m_calls << "title:" + text; }
-    void setInputText(const QString& text) override { m_calls << "txthanzi:" + text; }
-    void setWubiResult(const QString& caption) override { m_calls << "Lblwbzxsc:" + caption; }
-    void setPinyinResult(const QString& caption) override { m_calls << "Lblhypysc:" + caption; }
+    void clearQueryFields() override { m_calls << "clearQueryFields"; }
     qint16 onTopState() const override { return m_state; }
     void setOnTopState(qint16 state) override {
         if (state != m_state) m_calls << QString("state:%1").arg(state);
@@ -44,8 +42,7 @@ public:
     QStringList m_calls;
 };
 
-const QStringList kTail = {"title:" + QString::fromUtf16(kWindowTitle),
-                           "txthanzi:", "Lblwbzxsc:", "Lblhypysc:"};
+const QStringList kTail = {"title:" + QString::fromUtf16(kWindowTitle), "clearQueryFields"};
 
 QStringList captions(const QString& toolTip, const QString& onTop, const QString& label1,
                      const QString& label2, const QString& label3, const QString& search) {

@@ -2,7 +2,10 @@
 #include "ui/command_line.h"
 
 #include <cstdio>
+#include <string>
 #include <string_view>
+
+#include "common/app_info.h"
 
 namespace {
 
@@ -37,7 +40,7 @@ std::optional<int> handleCommandLine(int argc, const char* const argv[]) {
         return printOut(kHelp);
     }
     if (argc == 2 && argument == "--version") {
-        return printOut("tinglan " TINGLAN_VERSION "\n");
+        return printOut(std::string("tinglan ") + kVersion + "\n");
     }
     const std::string_view refused =
         argument == "--help" || argument == "--version" ? std::string_view(argv[2]) : argument;

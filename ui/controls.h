@@ -30,8 +30,6 @@ class SelectableLabel : public QLabel {
 public:
     explicit SelectableLabel(const QString& text, QWidget* parent = nullptr);
 
-    // Returns whether the text is selected.
-    bool hasSelection() const { return m_selected; }
     // Drops the selection, as a new text does.
     void clearSelection() { setSelected(false); }
 

@@ -20,12 +20,12 @@
 #include "common/app_info.h"
 #include "query/character_details.h"
 #include "query/character_query.h"
-#include "query/history_log.h"
 #include "settings/a_readini.h"
 #include "settings/setting_keys.h"
 #include "ui/controls.h"
-#include "ui/song_font.h"
+#include "ui/fonts.h"
 #include "ui/stay_on_top.h"
+#include "ui/text_fitting.h"
 
 namespace {
 
@@ -228,7 +228,7 @@ void frmmain::connectEvents() {
 const FileLocations& frmmain::files() const { return m_files; }
 
 void frmmain::runQuery() {
-    Cmmsearch_Click(*this);
+    Cmmsearch_Click(*this, m_files.historyFile);
     showDetailsOfQuery();
 }
 
@@ -249,21 +249,15 @@ void frmmain::setInputText(const QString& text) { m_txthanzi->setText(text); }
 
 void frmmain::focusInput() { m_txthanzi->setFocus(); }
 
-QString frmmain::wubiResult() const { return m_lblwbzxsc->text(); }
-
 void frmmain::setWubiResult(const QString& caption) {
     m_lblwbzxsc->clearSelection();
     m_lblwbzxsc->setText(caption);
 }
 
-QString frmmain::pinyinResult() const { return m_lblhypysc->text(); }
-
 void frmmain::setPinyinResult(const QString& caption) {
     m_lblhypysc->clearSelection();
     m_lblhypysc->setText(caption);
 }
-
-void frmmain::wbscdaochu() { ::wbscdaochu(*this, m_files.historyFile); }
 
 void frmmain::showMessage(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf16(kApplicationTitle), text,
@@ -285,6 +279,12 @@ void frmmain::setLabel3Caption(const QString& text) { m_label3->setText(text); }
 void frmmain::setSearchCaption(const QString& text) { m_cmmsearch->setText(literalCaption(text)); }
 
 void frmmain::setTitle(const QString& text) { setWindowTitle(text); }
+
+void frmmain::clearQueryFields() {
+    setInputText(QString());
+    setWubiResult(QString());
+    setPinyinResult(QString());
+}
 
 qint16 frmmain::onTopState() const {
     switch (m_chkSetOnTop->checkState()) {
@@ -326,9 +326,11 @@ void frmmain::ChkSetOnTop_Click() {
 
 void frmmain::Label4_Click() {
     // Read at every click: a user may have edited the address since start-up.
-    const QUrl address(ReadIniValue(m_files.settingsFile, settingsSection(),
-                                    QString::fromUtf16(kWebOnlineKey), QString()));
-    if (isWebAddress(address)) {
+    const QString value = ReadIniValue(m_files.settingsFile, settingsSection(),
+                                       QString::fromUtf16(kWebOnlineKey), QString());
+    // An address cut at the read's limit would open another page, or lose its query.
+    const QUrl address(value);
+    if (!mayBeCutShort(value) && isWebAddress(address)) {
         QDesktopServices::openUrl(address);
     }
 }

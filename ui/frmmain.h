@@ -16,6 +16,7 @@ class QPushButton;
 class SelectableLabel;
 class TwoStateClickCheckBox;
 
+// The window takes the query's and start-up's operations; neither interface knows the other.
 class frmmain : public QWidget, public QueryWindow, public StartupWindow {
     Q_OBJECT
 
@@ -27,15 +28,12 @@ public:
     // Returns where the window keeps its two files.
     const FileLocations& files() const;
 
-    // The operations of the query, the history log and start-up, as their interfaces state.
+    // The operations of the query, its history step and start-up, as their interfaces state.
     QString inputText() const override;
     void setInputText(const QString& text) override;
     void focusInput() override;
-    QString wubiResult() const override;
     void setWubiResult(const QString& caption) override;
-    QString pinyinResult() const override;
     void setPinyinResult(const QString& caption) override;
-    void wbscdaochu() override;
     void showMessage(const QString& text) override;
     void setCreditToolTip(const QString& text) override;
     void setOnTopCaption(const QString& text) override;
@@ -44,6 +42,7 @@ public:
     void setLabel3Caption(const QString& text) override;
     void setSearchCaption(const QString& text) override;
     void setTitle(const QString& text) override;
+    void clearQueryFields() override;
     qint16 onTopState() const override;
     void setOnTopState(qint16 state) override;
     void SetWindowOnTop(qint16 state) override;

@@ -3,10 +3,11 @@
 #include <QApplication>
 #include <csignal>
 
+#include "common/app_info.h"
 #include "settings/file_locations.h"
 #include "settings/startup.h"
+#include "ui/application.h"
 #include "ui/command_line.h"
-#include "ui/display_check.h"
 #include "ui/frmmain.h"
 
 int main(int argc, char* argv[]) {
@@ -16,9 +17,9 @@ int main(int argc, char* argv[]) {
     // At a file size limit a write must fail with EFBIG, which the file code handles, instead
     // of killing the program.
     std::signal(SIGXFSZ, SIG_IGN);
-    const auto application = openDisplay(argv[0]);
+    const auto application = createApplication(argv[0]);
     // Wayland compositors find the task-bar icon through the desktop file of this name.
-    QGuiApplication::setDesktopFileName(QStringLiteral("example.tinglan.Tinglan"));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kApplicationId));
 
     // Decided once: every later read and write of the two files uses these paths.
     frmmain window(resolveFileLocations(executableDirectory()));

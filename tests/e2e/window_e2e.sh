@@ -3,8 +3,9 @@
 # The real program end to end: the built tinglan, copied into a scratch program directory, under
 # Xvfb with the openbox window manager, checked with xdotool, xprop and xwininfo.
 # Usage: window_e2e.sh TINGLAN_EXECUTABLE TEST_DATA_DIR [installed]. Exit 77 (skipped) only when
-# Xvfb cannot start. With "installed" the executable runs where it lies, in a directory the user
-# cannot write (an unpacked package), and its two files must appear in the per-user directories.
+# Xvfb cannot start. With "installed" the executable runs where it lies, in an unpacked package,
+# and its two files must appear in the per-user directories under $HOME, whoever runs it (root
+# too, who could write there).
 set -uo pipefail
 # xdotool types and xprop prints the Chinese texts only in a UTF-8 locale; the test command
 # runs with an empty environment.
@@ -106,9 +107,9 @@ xmodmap -e "keycode 254 = U554A"
 if [ "${3:-}" = installed ]; then
     tinglan=$executable
     program=$(dirname "$executable")
-    export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
-    settings_file="$XDG_CONFIG_HOME/tinglan/SetValve.ini"
-    history_file="$XDG_DATA_HOME/tinglan/历史记录.txt"
+    unset XDG_CONFIG_HOME XDG_DATA_HOME
+    settings_file="$HOME/.config/tinglan/SetValve.ini"
+    history_file="$HOME/.local/share/tinglan/历史记录.txt"
 else
     program="$work/program"
     mkdir "$program"

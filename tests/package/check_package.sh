@@ -3,8 +3,8 @@
 # Checks the Debian package that `cpack -G DEB` makes, without installing it: lintian, the control
 # fields, the files it holds and their form (stripped programs with packed relocations, icon
 # sizes, the desktop entry, the AppStream metadata, the manual pages), then the window end to end,
-# run from the unpacked tree by an unprivileged user, whose two files must appear in the per-user
-# directories.
+# run from the unpacked tree by an unprivileged user and, when this runs as root, by root, whose
+# two files must appear in the per-user directories and never beside the program.
 # Usage: check_package.sh PACKAGE.deb
 set -uo pipefail
 export LC_ALL=C.UTF-8
@@ -94,6 +94,13 @@ if [ "$(id -u)" -eq 0 ]; then
         setpriv --reuid="$user" --regid="$user" --init-groups \
             env HOME="$home" TMPDIR="$home" PATH="$PATH" "$@"
     }
+    # Root may write the root-owned unpacked tree, yet must leave nothing in it.
+    mkdir "$work/root-home"
+    env HOME="$work/root-home" bash "$source_dir/tests/e2e/window_e2e.sh" "$root/usr/bin/tinglan" \
+        "$source_dir/tests/data" installed
+    status=$?
+    check "root's window works from the unpacked tree, its files in root's home alone" \
+        test "$status" -eq 0
 else
     run_e2e() { env HOME="$work" "$@"; }
 fi

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/gbk_text.h"
+#include "textfiles/gbk_text.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -23,6 +23,14 @@ std::optional<QByteArray> encodeGbk(QStringView text) {
     // The encoder writes "?" for a character GBK lacks; such text would not read back as given.
     if (encoder.hasError()) return std::nullopt;
     return bytes;
+}
+
+std::optional<QByteArray> encodeGbkReplacing(QStringView text) {
+    QStringEncoder encoder("GBK", kConverterFlags);
+    if (!encoder.isValid()) return std::nullopt;
+    // The converter writes one "?" for each character that GBK lacks. (Only a lone high surrogate
+    // at the very end of the text would be dropped instead.)
+    return QByteArray(encoder.encode(text));
 }
 
 std::optional<QString> decodeGbk(QByteArrayView bytes) {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Opening the display: where it cannot be opened, one line that names it instead of Qt's abort.
+// Creating the application on its display: where the display cannot be opened, one line that
+// names it instead of Qt's abort.
 #pragma once
 
 #include <memory>
@@ -9,4 +10,4 @@ class QApplication;
 // Creates the application, giving Qt no argument but `programName`. Where no display is set, or
 // the one set cannot be opened (no server, a malformed name, a missing platform plugin), prints
 // one line naming it on standard error and ends the program with status 1.
-std::unique_ptr<QApplication> openDisplay(const char* programName);
+std::unique_ptr<QApplication> createApplication(const char* programName);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/display_check.h"
+#include "ui/application.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -59,7 +59,7 @@ void holdMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
 
 }  // namespace
 
-std::unique_ptr<QApplication> openDisplay(const char* programName) {
+std::unique_ptr<QApplication> createApplication(const char* programName) {
     // QApplication keeps references to both for its lifetime.
     static int argc = 1;
     static char* argv[] = {const_cast<char*>(programName), nullptr};

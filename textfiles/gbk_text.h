@@ -12,6 +12,10 @@
 // converter is missing).
 std::optional<QByteArray> encodeGbk(QStringView text);
 
+// Returns the GBK bytes of `text` with one "?" for each character that GBK cannot represent (a
+// surrogate pair counts as one), or nothing when the converter is missing.
+std::optional<QByteArray> encodeGbkReplacing(QStringView text);
+
 // Returns `bytes` read as GBK, bytes that are not GBK replaced, or nothing when the converter is
 // missing.
 std::optional<QString> decodeGbk(QByteArrayView bytes);
