@@ -171,7 +171,7 @@ def number_lines(numbers, per_line=16):
 
 def code_header(code, level, candidate):
     """Returns the bytes before a code's letters in its character's record."""
-    require(candidate - 8 < 256, f"{code} offers too many characters")
+    require(candidate <= 255, f"{code} offers more characters than the decoder counts")
     header = bytes([level - 1 | (len(code) - 1) << 3 | min(candidate - 1, 7) << 5])
     return header + bytes([candidate - 8]) if candidate > 7 else header
 
