@@ -62,6 +62,10 @@ std::string_view levelName(details::CodeLevel level) {
             return "simple3";
         case details::CodeLevel::Full:
             return "full";
+        case details::CodeLevel::Code2:
+            return "code2";
+        case details::CodeLevel::Code3:
+            return "code3";
     }
     return {};
 }

@@ -16,6 +16,10 @@ QString levelLabel(details::CodeLevel level) {
             return QStringLiteral("三级简码");
         case details::CodeLevel::Full:
             return QStringLiteral("全码");
+        case details::CodeLevel::Code2:
+            return QStringLiteral("二码");
+        case details::CodeLevel::Code3:
+            return QStringLiteral("三码");
     }
     return {};
 }

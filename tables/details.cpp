@@ -40,16 +40,21 @@ std::size_t recordOf(std::size_t index, std::size_t block) {
     return kBlockRecord[block] + kRecordOffset[index];
 }
 
-// Walks the codes of the record at `offset`; `visit(code, level)` returns false to stop.
+// Walks the codes of the record at `offset`; `visit(code)` returns false to stop.
 // Returns the offset just past the codes, where the readings start.
 template <typename Visit>
 std::size_t forEachCode(std::size_t offset, Visit visit) {
     const std::uint32_t count = byteAt(kRecords, offset++) & 7;
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::uint32_t header = byteAt(kRecords, offset++);
-        const std::uint32_t length = header >> 2;
-        const auto level = static_cast<CodeLevel>((header & 3) + 1);
-        if (!visit(kRecords.substr(offset, length), level)) return offset;
+        const std::uint32_t length = (header >> 3 & 3) + 1;
+        const auto level = static_cast<CodeLevel>((header & 7) + 1);
+        // Candidates past the 7th, rare, take a byte of their own.
+        std::uint32_t candidate = (header >> 5) + 1;
+        if (candidate == 8) candidate += byteAt(kRecords, offset++);
+        const CodeAtLevel code{kRecords.substr(offset, length), level,
+                               static_cast<std::uint8_t>(candidate)};
+        if (!visit(code)) return offset;
         offset += length;
     }
     return offset;
@@ -69,8 +74,8 @@ CodeReference byCode(std::size_t k) {
 CodeAtLevel codeOf(CodeReference reference, std::size_t block) {
     CodeAtLevel found{};
     std::uint32_t position = 0;
-    forEachCode(recordOf(reference.index, block), [&](std::string_view code, CodeLevel level) {
-        found = {code, level};
+    forEachCode(recordOf(reference.index, block), [&](const CodeAtLevel& code) {
+        found = code;
         return position++ < reference.position;
     });
     return found;
@@ -87,18 +92,22 @@ std::optional<CharacterDetails> lookup(char32_t codePoint) {
     const std::optional<std::size_t> index = indexOf(codePoint);
     if (!index) return std::nullopt;
     std::size_t offset = recordOf(*index, codePoint >> 8);
-    const std::uint32_t readingCount = byteAt(kRecords, offset) >> 3;
+    const std::uint32_t counts = byteAt(kRecords, offset);
+    const std::uint32_t readingCount = counts >> 3 & 15;
 
     CharacterDetails result;
-    result.codes.reserve(byteAt(kRecords, offset) & 7);
-    offset = forEachCode(offset, [&](std::string_view code, CodeLevel level) {
-        result.codes.push_back({code, level});
+    result.codes.reserve(counts & 7);
+    offset = forEachCode(offset, [&](const CodeAtLevel& code) {
+        result.codes.push_back(code);
         return true;
     });
-    result.readings.reserve(readingCount);
+    // A record holds either modern or, marked by its top bit, historical readings.
+    std::vector<std::string_view>& readings =
+        counts & 128 ? result.historicalReadings : result.readings;
+    readings.reserve(readingCount);
     for (std::uint32_t i = 0; i < readingCount; ++i, offset += 2) {
         const std::uint32_t reading = byteAt(kRecords, offset) | byteAt(kRecords, offset + 1) << 8;
-        result.readings.push_back(kReadingText.substr(
+        readings.push_back(kReadingText.substr(
             kReadingStart[reading], kReadingStart[reading + 1] - kReadingStart[reading]));
     }
     return result;

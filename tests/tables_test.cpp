@@ -197,6 +197,11 @@ TEST(Lookups, GroupsAnswerFromTheirOwnFirstRow) {
         {u"傀", 'K', u"wrq", u"kui"},
         {u"龈", 'Y', u"hwbe", u""},
         {u"椎", 'Z', u"swy", u""},
+        // Filed by the principal reading, not by a frequent particle or an odd kMandarin value.
+        {u"地", 'D', u"f", u"di"},
+        {u"嚼", 'J', u"kel", u"jiao"},
+        {u"茄", 'Q', u"alkf", u""},
+        {u"茄", 'J', u"", u""},
     };
     for (const GroupAnswer& c : cases) {
         const Group& g = group(c.letter);
@@ -223,39 +228,90 @@ struct DetailsCase {
     char32_t character;
     std::vector<details::CodeAtLevel> codes;
     std::vector<std::string_view> readings;
+    std::vector<std::string_view> historicalReadings;
 };
 
-// Codes by level (a one-letter code that is no prefix of the full code, a three-letter full
-// code, two full codes), the supplementary planes, and readings led by the one the tables file
-// by, or none.
+// Codes by level with their candidate places (a one-letter code that is no prefix of the full
+// code, a three-letter full code, two full codes, a code cut short that offers another
+// character first, a place past the 7th), the supplementary planes, modern readings led by the
+// one the tables file by, and historical readings only where there is no modern one.
 TEST(Details, GiveEveryCodeByLevelAndEveryReadingFilingReadingFirst) {
+    using enum CodeLevel;
     const DetailsCase cases[] = {
-        {U'我',
-         {{"q", CodeLevel::Simple1}, {"trn", CodeLevel::Simple3}, {"trnt", CodeLevel::Full}},
-         {"wǒ"}},
+        {U'我', {{"q", Simple1, 1}, {"trn", Simple3, 1}, {"trnt", Full, 1}}, {"wǒ"}, {}},
         {U'啊',
-         {{"kb", CodeLevel::Simple2}, {"kbs", CodeLevel::Simple3}, {"kbsk", CodeLevel::Full}},
-         {"a", "ā", "á", "ǎ", "à", "è"}},
-        {U'了', {{"b", CodeLevel::Simple1}, {"bnh", CodeLevel::Full}}, {"le", "liǎo", "liào"}},
+         {{"kb", Simple2, 1}, {"kbs", Simple3, 1}, {"kbsk", Full, 1}},
+         {"a", "ā", "á", "ǎ", "à"},
+         {}},
+        {U'了', {{"b", Simple1, 1}, {"bnh", Full, 1}}, {"le", "liǎo", "liào"}, {}},
         {U'长',
-         {{"ta", CodeLevel::Simple2}, {"tay", CodeLevel::Simple3}, {"tayi", CodeLevel::Full}},
-         {"cháng", "zhǎng"}},
-        {U'行',
-         {{"tf", CodeLevel::Simple2}, {"tfhh", CodeLevel::Full}},
-         {"háng", "xíng", "héng", "hàng", "xìng"}},
-        {U'\U00020000', {{"ghab", CodeLevel::Full}}, {"hē"}},
-        {U'亞', {{"gfgd", CodeLevel::Full}, {"ghgg", CodeLevel::Full}}, {"yà", "yā", "è"}},
-        {U'兙', {{"dqfk", CodeLevel::Full}}, {}},
+         {{"ta", Simple2, 1}, {"tay", Simple3, 1}, {"tayi", Full, 1}},
+         {"cháng", "zhǎng"},
+         {}},
+        {U'行', {{"tf", Simple2, 1}, {"tfhh", Full, 1}}, {"háng", "xíng", "héng"}, {}},
+        {U'鬈', {{"deu", Code3, 2}, {"deub", Full, 1}}, {"quán"}, {}},
+        {U'廛', {{"yjf", Code3, 3}, {"yjff", Full, 2}}, {"chán"}, {}},
+        {U'\U00020000', {{"ghab", Full, 1}}, {"hē"}, {}},
+        {U'亞', {{"gfgd", Full, 1}, {"ghgg", Full, 1}}, {"yà"}, {}},
+        {U'㷤', {{"fpgc", Full, 20}}, {"hù"}, {}},
+        {U'\U000228F5', {{"ndff", Full, 3}}, {}, {"chú"}},
+        {U'兙', {{"dqfk", Full, 1}}, {}, {}},
     };
     for (const DetailsCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "U+" << std::hex << std::uint32_t(c.character));
         const auto found = details::lookup(c.character);
-        ASSERT_TRUE(found) << "U+" << std::hex << std::uint32_t(c.character);
-        EXPECT_EQ(found->codes, c.codes) << "U+" << std::hex << std::uint32_t(c.character);
-        EXPECT_EQ(found->readings, c.readings) << "U+" << std::hex << std::uint32_t(c.character);
+        ASSERT_TRUE(found);
+        EXPECT_EQ(found->codes, c.codes);
+        EXPECT_EQ(found->readings, c.readings);
+        EXPECT_EQ(found->historicalReadings, c.historicalReadings);
     }
     // Letters, punctuation the source codes only under z, and code points past every block.
     for (char32_t absent : {U'A', U'\u3002', U'\U0010FFFF', char32_t(0x110000)}) {
         EXPECT_FALSE(details::lookup(absent)) << "U+" << std::hex << std::uint32_t(absent);
+    }
+}
+
+struct PrincipalCase {
+    char32_t character;
+    std::string_view first;
+    std::vector<std::string_view> notListed;  // historical readings, dropped
+};
+
+// The reading a standard dictionary gives the character alone comes first, with its tone; a
+// neutral tone only where it is the character's own reading, never one that is only frequent.
+TEST(Details, LeadWithThePrincipalReadingAndListOnlyModernOnes) {
+    const PrincipalCase cases[] = {
+        {U'地', "dì", {}},
+        {U'著', "zhù", {}},
+        {U'茄', "qié", {}},
+        {U'嚼', "jiáo", {}},
+        {U'拓', "tuò", {}},
+        {U'琢', "zhuó", {}},
+        {U'的', "de", {}},
+        {U'了', "le", {}},
+        {U'吗', "ma", {}},
+        {U'们', "men", {}},
+        {U'呢', "ne", {}},
+        {U'么', "me", {}},
+        {U'啊', "a", {"è"}},
+        {U'和', "hé", {}},
+        {U'叶', "yè", {}},
+        {U'薄', "báo", {}},
+        {U'不', "bù", {"bú", "fǒu"}},
+        {U'年', "nián", {"nìng"}},
+        {U'一', "yī", {"yí", "yì"}},
+        {U'能', "néng", {"tái", "nái", "xióng"}},
+    };
+    for (const PrincipalCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "U+" << std::hex << std::uint32_t(c.character));
+        const auto found = details::lookup(c.character);
+        ASSERT_TRUE(found);
+        ASSERT_FALSE(found->readings.empty());
+        EXPECT_EQ(found->readings.front(), c.first);
+        EXPECT_TRUE(found->historicalReadings.empty());
+        for (std::string_view dropped : c.notListed) {
+            EXPECT_EQ(std::ranges::count(found->readings, dropped), 0) << dropped;
+        }
     }
 }
 
@@ -264,6 +320,8 @@ TEST(Details, ReverseLookupOffersACodesCharactersByFrequency) {
     EXPECT_EQ(details::charactersWithCode("q"), (Offer{{U'我', CodeLevel::Simple1}}));
     EXPECT_EQ(details::charactersWithCode("kbsk"),
               (Offer{{U'啊', CodeLevel::Full}, {U'\U00020D84', CodeLevel::Full}}));
+    EXPECT_EQ(details::charactersWithCode("deu"),
+              (Offer{{U'長', CodeLevel::Full}, {U'鬈', CodeLevel::Code3}}));
     const Offer amu = details::charactersWithCode("amu");
     ASSERT_GE(amu.size(), 3u);
     EXPECT_EQ(amu[0].character, U'贡');
@@ -272,6 +330,28 @@ TEST(Details, ReverseLookupOffersACodesCharactersByFrequency) {
     const std::string_view notCodes[] = {"", "z", "abcde", "A", "zzd", {"tr\0", 3}};
     for (std::string_view notACode : notCodes) {
         EXPECT_TRUE(details::charactersWithCode(notACode).empty()) << notACode;
+    }
+}
+
+// A code's candidate place is where the reverse lookup offers the character, at the same level:
+// simple codes first, codes counted by their length after another character.
+TEST(Details, PlaceEveryCodeWhereTheReverseLookupOffersIt) {
+    for (char32_t codePoint = 0; codePoint < 0x32000; ++codePoint) {
+        const auto found = details::lookup(codePoint);
+        if (!found) continue;
+        for (const details::CodeAtLevel& code : found->codes) {
+            const auto offer = details::charactersWithCode(code.code);
+            const auto it =
+                std::ranges::find(offer, codePoint, &details::CharacterAtLevel::character);
+            ASSERT_NE(it, offer.end()) << "U+" << std::hex << std::uint32_t(codePoint);
+            ASSERT_EQ(it - offer.begin() + 1, code.candidate)
+                << "U+" << std::hex << std::uint32_t(codePoint) << " " << code.code;
+            ASSERT_EQ(it->level, code.level) << "U+" << std::hex << std::uint32_t(codePoint);
+            const bool simple = code.level <= CodeLevel::Simple3;
+            const bool byLength = code.level >= CodeLevel::Code2;
+            ASSERT_FALSE((simple && code.candidate != 1) || (byLength && code.candidate == 1))
+                << "U+" << std::hex << std::uint32_t(codePoint) << " " << code.code;
+        }
     }
 }
 

@@ -120,7 +120,7 @@ TEST(TinglanQuery, AnswersEachTextOrLine) {
          {"--each", "--all"},
          "啊\n\n兙",
          "啊 U+554A\n  window:   kb a\n  codes:    kb (simple2), kbs (simple3), kbsk (full)\n"
-         "  readings: a, ā, á, ǎ, à, è\n\n"
+         "  readings: a, ā, á, ǎ, à\n\n"
          "兙 U+5159\n  window:   None! (not in the tables)\n  codes:    dqfk (full)\n"
          "  readings: none\n\n",
          0},

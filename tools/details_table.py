@@ -13,19 +13,20 @@ is which):
     (我: q, trnt);
   * a two- or three-letter code that is a proper prefix of a longer code the source lists for
     the same character is a second- or third-level simple code (Simple2, Simple3): 啊 kb, kbs of
-    kbsk;
+    kbsk; but only where typing it offers the character first (its candidate position, below,
+    is 1). Otherwise it is a code of its length (Code2, Code3): 鬈 deu, where 長 comes first;
   * every other code is a full code (Full); a character may have several (variant splits), and
     a full code may be shorter than four letters (了 bnh).
+  Every code also carries its candidate position: where the character stands among the
+  characters the code types, in the order of the reverse index (1 first).
   The source's stem column (我's "tr") is the code a character lends to phrases, not one that
   types the character (tr is 物's code), so it is no code of the character here.
   Codes starting with z are the source's look-up key, not Wubi codes; a character that has only
   such codes (punctuation, circled numbers) is not in the details.
 
-Readings: the values of kMandarin, kHanyuPinlu (most frequent first), kTGHZ2013, kXHC1983 and
-kHanyuPinyin, in that order, NFC, each once. The reading the tables file the character by (the
-`filing` callable: a reading with or without tones) comes first: the reading equal to it, or
-else the first whose toneless form equals its toneless form (it must be one of them); the
-others keep their order.
+Readings: reading_rules.py chooses and orders them. A character's modern readings come with
+the one it is filed by first (a held character's first row's, else its principal reading); a
+character with no modern reading has its historical readings instead, marked as such.
 
 Order of the reverse index: by code, then as an input method offers a code's characters: by
 the source's weight, highest first, ties in the order the source first lists the characters.
@@ -36,19 +37,22 @@ The encoding (all integers little-endian; N characters, sorted by code point):
   kLowBytes[i]       the low byte of character i's code point;
   kBlockRecord[b]    offset in kRecords of the records of block b's characters;
   kRecordOffset[i]   offset of character i's record from its block's kBlockRecord;
-  kRecords           per character: a byte (code count | reading count << 3), then per code a
-                     byte (level - 1 | length << 2) and its letters, then per reading two bytes,
-                     its index in the reading pool;
+  kRecords           per character: a byte (code count | reading count << 3 | 128 if the
+                     readings are historical), then per code a byte (level - 1 | (length - 1)
+                     << 3 | min(candidate - 1, 7) << 5), for a candidate past the 7th a byte
+                     (candidate - 8), and its letters; then per reading two bytes, its index in
+                     the reading pool;
   kReadingStart[r]   offset of reading r in kReadingText (UTF-8); kReadingStart[R] = the size;
   kByCode            per (character, code) pair, three bytes: character index << 3 | the code's
                      position in the character's record, sorted as the reverse index.
 """
 
-import bz2
-import unicodedata
+from reading_rules import toneless
 
-READING_FIELDS = ("kMandarin", "kHanyuPinlu", "kTGHZ2013", "kXHC1983", "kHanyuPinyin")
-FULL = 4  # the level of a full code; a simple code's level is its length
+# Levels as the decoder numbers them: a simple code's level is its length (1 to 3), a code
+# given by its length (not offering the character first) is CODE_BY_LENGTH plus its length.
+FULL = 4
+CODE_BY_LENGTH = 3
 
 
 class DetailsError(Exception):
@@ -58,51 +62,6 @@ class DetailsError(Exception):
 def require(condition, message):
     if not condition:
         raise DetailsError(message)
-
-
-def toneless(reading):
-    """Strips tone marks; ü becomes v, as the tables spell it."""
-    decomposed = unicodedata.normalize("NFD", reading.lower()).replace("u\u0308", "v")
-    return "".join(ch for ch in decomposed if not unicodedata.combining(ch))
-
-
-def read_unihan_fields(path):
-    """Returns {character: {field: raw value}} for the reading fields of Unihan_Readings.txt.bz2."""
-    fields = {}
-    with bz2.open(path, "rt", encoding="utf-8") as source:
-        for line in source:
-            if line.startswith("#") or not line.strip():
-                continue
-            codepoint, field, value = line.rstrip("\n").split("\t", 2)
-            if field in READING_FIELDS:
-                fields.setdefault(chr(int(codepoint[2:], 16)), {})[field] = value
-    return fields
-
-
-def field_readings(field, value):
-    """Returns the readings a raw Unihan field value lists, in its order."""
-    if field == "kMandarin":
-        return value.split()
-    if field == "kHanyuPinlu":
-        return [entry.split("(")[0] for entry in value.split()]
-    return [r for entry in value.split() for r in entry.split(":")[1].split(",")]
-
-
-def ordered_readings(character, fields, filed_by):
-    """Returns the character's readings, the one it is filed by first, each once."""
-    readings = []
-    for field in READING_FIELDS:
-        for reading in field_readings(field, fields[field]) if field in fields else ():
-            reading = unicodedata.normalize("NFC", reading)
-            if reading not in readings:
-                readings.append(reading)
-    if filed_by:
-        first = next((r for r in readings if r == filed_by), None) or next(
-            (r for r in readings if toneless(r) == toneless(filed_by)), None)
-        require(first, f"{character} is filed by {filed_by}, none of its readings")
-        readings.remove(first)
-        readings.insert(0, first)
-    return readings
 
 
 def code_levels(codes):
@@ -120,11 +79,37 @@ def code_levels(codes):
     return sorted(leveled, key=lambda item: item[1])
 
 
-def build_details(wubi, unihan, filing):
-    """Returns {character: ([(code, level)], [reading])} sorted by code point.
+def with_candidates(details, order):
+    """Returns the details with each code as (code, level, candidate position): a simple code
+    that does not offer its character first becomes a code of its length. `order` is the
+    reverse index."""
+    characters = list(details)
+    candidates, previous, position = {}, None, 0
+    for i, code_position in order:
+        code = details[characters[i]][0][code_position][0]
+        position = position + 1 if code == previous else 1
+        previous = code
+        candidates[characters[i], code] = position
+    result = {}
+    for character, (codes, *readings) in details.items():
+        leveled = []
+        for code, level in codes:
+            candidate = candidates[character, code]
+            require(level != 1 or candidate == 1,
+                    f"{character}: its one-letter code {code} offers another character first")
+            if level < FULL and candidate > 1:
+                level = CODE_BY_LENGTH + len(code)
+            leveled.append((code, level, candidate))
+        result[character] = (leveled, *readings)
+    return result
+
+
+def build_details(wubi, readings_of):
+    """Returns {character: ([(code, level)], [modern reading], [historical reading])} sorted by
+    code point.
 
     wubi: {character: [(code, weight), ...]} in source order, z codes left out;
-    unihan: {character: {field: raw value}}; filing: character -> reading or None."""
+    readings_of: character -> (modern readings, filing one first; historical readings)."""
     details = {}
     for character in sorted(wubi, key=ord):
         codes = [code for code, _ in wubi[character]]
@@ -132,9 +117,9 @@ def build_details(wubi, unihan, filing):
         for code in codes:
             require(1 <= len(code) <= 4 and all("a" <= ch <= "y" for ch in code),
                     f"{character}: bad Wubi code {code}")
-        details[character] = (code_levels(codes),
-                              ordered_readings(character, unihan.get(character, {}),
-                                               filing(character)))
+        modern, historical = readings_of(character)
+        require(not (modern and historical), f"{character}: historical readings beside modern ones")
+        details[character] = (code_levels(codes), list(modern), list(historical))
     return details
 
 
@@ -143,8 +128,8 @@ def check_against_groups(details, groups, syllable_groups):
     for letter, rows in groups.items():
         for _, character, code, reading in rows:
             require(character in details, f"{character} (group {letter}) has no details")
-            codes, readings = details[character]
-            require(code in {c for c, _ in codes},
+            codes, readings, _ = details[character]
+            require(code in {c for c, *_ in codes},
                     f"{character} (group {letter}): {code} is not one of its details' codes")
             if letter in syllable_groups:
                 require(reading in {toneless(r) for r in readings},
@@ -156,7 +141,7 @@ def reverse_index(details, wubi):
     index = {character: i for i, character in enumerate(details)}
     source_order = {character: i for i, character in enumerate(wubi)}
     entries = []
-    for character, (codes, _) in details.items():
+    for character, (codes, *_) in details.items():
         weights = dict(wubi[character])
         for position, (code, _) in enumerate(codes):
             entries.append((code, -weights[code], source_order[character], index[character],
@@ -184,8 +169,16 @@ def number_lines(numbers, per_line=16):
             for i in range(0, len(numbers), per_line)]
 
 
-def encode(details, wubi):
-    """Returns the data arrays of the encoding described in the module docstring."""
+def code_header(code, level, candidate):
+    """Returns the bytes before a code's letters in its character's record."""
+    require(candidate <= 255, f"{code} offers more characters than the decoder counts")
+    header = bytes([level - 1 | (len(code) - 1) << 3 | min(candidate - 1, 7) << 5])
+    return header + bytes([candidate - 8]) if candidate > 7 else header
+
+
+def encode(details, order):
+    """Returns the data arrays of the encoding described in the module docstring; `order` is the
+    reverse index."""
     characters = list(details)
     block_count = (ord(characters[-1]) >> 8) + 1
     block_first, next_block = [], 0
@@ -198,15 +191,16 @@ def encode(details, wubi):
 
     pool, pool_index = [], {}
     records, block_record, record_offset = bytearray(), [], []
-    for character, (codes, readings) in details.items():
-        require(len(codes) <= 7 and len(readings) <= 31, f"{character}: too many codes or readings")
+    for character, (codes, modern, historical) in details.items():
+        readings = modern or historical
+        require(len(codes) <= 7 and len(readings) <= 15, f"{character}: too many codes or readings")
         while len(block_record) <= ord(character) >> 8:
             block_record.append(len(records))
         record_offset.append(len(records) - block_record[-1])
         require(record_offset[-1] < 1 << 16, f"block of {character} has too long records")
-        records.append(len(codes) | len(readings) << 3)
-        for code, level in codes:
-            records.append(level - 1 | len(code) << 2)
+        records.append(len(codes) | len(readings) << 3 | (128 if historical else 0))
+        for code, level, candidate in codes:
+            records += code_header(code, level, candidate)
             records += code.encode("ascii")
         for reading in readings:
             if reading not in pool_index:
@@ -225,7 +219,7 @@ def encode(details, wubi):
 
     require(len(characters) < 1 << 21, "too many characters for the reverse index")
     by_code = bytearray()
-    for i, position in reverse_index(details, wubi):
+    for i, position in order:
         by_code += (i << 3 | position).to_bytes(3, "little")
 
     return {
@@ -307,11 +301,13 @@ def cpp_source(data, header):
     return "\n".join(lines)
 
 
-def build(wubi, unihan, filing, groups, syllable_groups, output_dir, header):
+def build(wubi, readings_of, groups, syllable_groups, output_dir, header):
     """Returns {path: text} of the details files, after checking them against the group rows;
     each file starts with the comment lines `header` (generator, licence, sources)."""
-    details = build_details(wubi, unihan, filing)
+    details = build_details(wubi, readings_of)
+    order = reverse_index(details, wubi)
+    details = with_candidates(details, order)
     check_against_groups(details, groups, syllable_groups)
-    data = encode(details, wubi)
+    data = encode(details, order)
     return {output_dir / "details_data.h": cpp_header(data, header),
             output_dir / "details_data.cpp": cpp_source(data, header)}

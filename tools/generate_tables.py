@@ -5,13 +5,14 @@ tables/details_data.{h,cpp} from public input-method data.
 
 Each header holds its group's rows as constant data; the source holds the lookups.
 
-Sources (Debian packages, read from their installed paths unless --wubi or --unihan names
-another file):
-  rime-data-wubi   /usr/share/rime-data/wubi86.dict.yaml   Wubi 86 codes (LGPL-3.0; table
-                   derived from ibus-table, based on Wang Yongmin's public-domain Wubi 86)
-  unicode-data     /usr/share/unicode/Unihan_Readings.txt.bz2  Mandarin readings (Unicode
-                   License v3): kMandarin gives a character's most customary reading;
-                   kHanyuPinyin, kXHC1983, kTGHZ2013 and kHanyuPinlu add its other readings.
+Sources (Debian packages, read from their installed paths unless an option of the same name,
+such as --wubi PATH, names another file; SOURCE_FILES lists them):
+  rime-data-wubi          wubi86.dict.yaml          Wubi 86 codes (LGPL-3.0; table derived from
+                          ibus-table, based on Wang Yongmin's public-domain Wubi 86)
+  unicode-data            Unihan_Readings.txt.bz2   Mandarin readings (Unicode License)
+  rime-data-terra-pinyin  terra_pinyin.dict.yaml    the weights of the readings, which decide
+  rime-data-luna-pinyin   luna_pinyin.dict.yaml     the principal reading (LGPL-3.0, LGPL-3.0
+  rime-data-pinyin-simp   pinyin_simp.dict.yaml     and Apache-2.0); see reading_rules.py
 GB2312 membership comes from Python's own "gb2312" codec.
 
 The data format, once:
@@ -22,19 +23,14 @@ The data format, once:
 Rules where the tables' contract leaves a choice, applied to every character alike:
   * Held characters: every GB2312 hanzi except the listed EXCLUDED ones, plus group N, which
     holds the excluded characters whose filing reading (below) has the initial n.
-  * A character gets one row, filed by its filing reading, which is also the syllable shown:
-      1. kTGHZ2013's reading, where it gives a single one (toneless): the 2013 standard
-         dictionary's reading is the modern norm;
-      2. else the reading most often counted in kHanyuPinlu (counts summed per toneless
-         reading; a tie goes to kMandarin's first value if it is among the tied, else to the
-         first listed);
-      3. else kMandarin's first value.
-    kTGHZ2013 comes before kHanyuPinlu because the two disagree only where the counts record a
-    suffix or particle use (儿 r, 呵 a, 呐 ne, 喔 o), not the character's own reading (among
-    the GB2312 hanzi; 桔 is prescribed, and 嗯 ties n and ng).
+  * A character gets one row, filed by its principal reading without its tone, which is also
+    the syllable shown: the reading a standard dictionary gives the character named alone,
+    chosen by reading_rules.py (its docstring gives the rule and its sources, OVERRIDES the few
+    characters the sources get wrong, each with its reason).
     The rows listed in PINNED_ROWS (the characters whose rows are prescribed) replace this.
-    Group A is prescribed in full, so a character whose filing reading begins with a but that
-    is not in it is filed by the alphabetically first of its other readings with another initial.
+    Group A is prescribed in full, so a character whose principal reading begins with a but
+    that is not in it is filed by the most common of its other modern readings with another
+    initial (嗌 yì, not ài).
   * Code: the prescribed code where one is given (PINNED_CODES, PINNED_ROWS); otherwise the
     character's shortest code in the Wubi 86 source, ties broken by the source's weight (then
     alphabetically). Commented-out source lines and z codes are skipped.
@@ -53,7 +49,8 @@ committed tables are stale" (exit 1). A missing source exits 2.
 Any violated requirement stops the generator with a message; nothing is written then.
 Only files whose text changes are rewritten. The group letters listed by hand in
 tables/CMakeLists.txt and tables/groups.cpp are checked against GROUPS.
-Run: python3 tools/generate_tables.py [--check] [--wubi PATH] [--unihan PATH]
+Run: python3 tools/generate_tables.py [--check] [--wubi PATH] [--unihan PATH] [--terra PATH]
+                                     [--luna PATH] [--pinyin-simp PATH]
 """
 
 import argparse
@@ -66,10 +63,29 @@ import sys
 from typing import NamedTuple, Optional
 
 import details_table
-from details_table import toneless
+import reading_rules
+from reading_rules import toneless
 
-WUBI_SOURCE = pathlib.Path("/usr/share/rime-data/wubi86.dict.yaml")
-UNIHAN_SOURCE = pathlib.Path("/usr/share/unicode/Unihan_Readings.txt.bz2")
+class SourceFile(NamedTuple):
+    """A source the generator reads: its option, default path, what it is and its package."""
+    option: str
+    path: pathlib.Path
+    what: str
+    package: str
+
+
+SOURCE_FILES = (
+    SourceFile("wubi", pathlib.Path("/usr/share/rime-data/wubi86.dict.yaml"), "Wubi 86 source",
+               "rime-data-wubi"),
+    SourceFile("unihan", pathlib.Path("/usr/share/unicode/Unihan_Readings.txt.bz2"),
+               "Unihan readings (bzip2-compressed)", "unicode-data"),
+    SourceFile("terra", pathlib.Path("/usr/share/rime-data/terra_pinyin.dict.yaml"),
+               "terra pinyin dictionary", "rime-data-terra-pinyin"),
+    SourceFile("luna", pathlib.Path("/usr/share/rime-data/luna_pinyin.dict.yaml"),
+               "luna pinyin dictionary", "rime-data-luna-pinyin"),
+    SourceFile("pinyin-simp", pathlib.Path("/usr/share/rime-data/pinyin_simp.dict.yaml"),
+               "pinyin-simp dictionary", "rime-data-pinyin-simp"),
+)
 OUTPUT_DIR = pathlib.Path(__file__).resolve().parent.parent / "tables"
 
 # --check's exit status when the installed sources are not the recorded ones: the test suite's
@@ -267,62 +283,6 @@ def load_wubi_codes(path):
     return codes
 
 
-class Readings:
-    """A character's toneless readings from the Unihan fields that matter for filing it."""
-
-    def __init__(self):
-        self.mandarin = []     # kMandarin, in its order (most customary first)
-        self.standard = set()  # kTGHZ2013
-        self.frequency = {}    # kHanyuPinlu: reading -> count, in the field's order
-        self.every = set()     # all of the above and kHanyuPinyin, kXHC1983
-
-    def filing_reading(self):
-        """The reading a character is shown with and filed by (the rule in the docstring)."""
-        if len(self.standard) == 1:
-            return next(iter(self.standard))
-        if self.frequency:
-            most = max(self.frequency.values())
-            tied = [r for r, count in self.frequency.items() if count == most]
-            return self.mandarin[0] if self.mandarin and self.mandarin[0] in tied else tied[0]
-        require(self.mandarin, "no kMandarin reading")
-        return self.mandarin[0]
-
-
-def filing_reading_or_none(readings, character):
-    """The filing reading of a character the tables do not hold; None when it has none."""
-    try:
-        return readings[character].filing_reading() if character in readings else None
-    except TableError:
-        return None
-
-
-def load_readings(unihan):
-    """Returns {character: Readings} for every character that has a reading, from the raw
-    Unihan reading fields that details_table.read_unihan_fields gives."""
-    readings = {}
-    for character, fields in unihan.items():
-        entry = readings[character] = Readings()
-        for field, value in fields.items():
-            if field == "kMandarin":
-                values = [toneless(v) for v in value.split()]
-                entry.mandarin = values
-            elif field == "kHanyuPinlu":
-                # "de(75596) di(157)": counts per toned reading, summed per toneless one.
-                values = []
-                for item in value.split():
-                    reading, count = item.rstrip(")").split("(")
-                    values.append(toneless(reading))
-                    entry.frequency[values[-1]] = entry.frequency.get(values[-1], 0) + int(count)
-            else:
-                # "073.110:diǎ": a dictionary position, then its readings.
-                values = [toneless(r) for item in value.split()
-                          for r in item.split(":")[1].split(",")]
-                if field == "kTGHZ2013":
-                    entry.standard = set(values)
-            entry.every.update(values)
-    return readings
-
-
 def gb2312_hanzi():
     """Returns (first level, second level) hanzi of GB2312, each in code order."""
     levels = ([], [])
@@ -381,10 +341,9 @@ def build_rows(wubi, readings):
     placements.update(pinned)
 
     def filing_reading(character):
-        require(character in readings, f"{character} has no Mandarin reading in the source")
-        entry = readings[character]
-        first = entry.filing_reading()
-        for reading in [first] + sorted(entry.every - {first}):
+        entry = readings.get(character)
+        require(entry and entry.principal, f"{character} has no modern Mandarin reading")
+        for reading in map(toneless, entry.modern):
             if reading[0] != "a":
                 return reading
         raise TableError(f"{character} can be filed only under A, which is closed")
@@ -394,7 +353,8 @@ def build_rows(wubi, readings):
         if character in placements:
             continue
         if character in excluded:
-            reading = readings[character].filing_reading() if character in readings else " "
+            entry = readings.get(character)
+            reading = toneless(entry.principal) if entry and entry.principal else " "
             if reading[0] == "n":
                 n_excluded.append(character)
                 placements[character] = [Row("N", character, choose_code(character, wubi),
@@ -432,6 +392,10 @@ def validate(tables, wubi, readings):
                 | set(tables.n_excluded))
     require(held == expected, f"coverage differs: {sorted(held ^ expected)[:20]}")
 
+    # Rows the tables prescribe, and characters group A's closed list keeps out of A, may be
+    # filed by another reading than the principal one.
+    prescribed = ({row.character for row in PINNED_ROWS + list(FIRST_ROWS.values())}
+                  | {row.character for row in group_a_rows()})
     for letter, rows in groups.items():
         require(rows, f"group {letter} is empty")
         for row in rows:
@@ -442,8 +406,12 @@ def validate(tables, wubi, readings):
                     f"{character}: bad code {code}")
             require(code in {c for c, _ in wubi[character]},
                     f"{character}: {code} is not a Wubi 86 code of it")
-            require(reading in readings[character].every, f"{character}: {reading} not a reading")
+            require(reading in map(toneless, readings[character].modern),
+                    f"{character}: {reading} is none of its modern readings")
             require(reading[0].upper() == letter, f"{character}: {reading} filed in {letter}")
+            principal = toneless(readings[character].principal)
+            require(reading == principal or character in prescribed or principal[0] == "a",
+                    f"{character}: filed by {reading}, not by its principal reading {principal}")
             if letter in SYLLABLE_GROUPS:
                 require(reading.isascii() and reading.isalpha() and reading.islower()
                         and "v" not in reading, f"{character}: bad syllable {reading}")
@@ -491,8 +459,9 @@ def validate(tables, wubi, readings):
 
 
 def file_header(sources, *lines):
-    return ["// Generated by tools/generate_tables.py from wubi86.dict.yaml and Unihan; do not edit.",
-            "// SPDX-License-Identifier: LGPL-3.0-only AND Unicode-DFS-2016",
+    return ["// Generated by tools/generate_tables.py from Debian's Wubi, Unihan and pinyin data; "
+            "do not edit.",
+            "// SPDX-License-Identifier: LGPL-3.0-only AND Unicode-DFS-2016 AND Apache-2.0",
             *(source.header_line() for source in sources), *lines]
 
 
@@ -635,21 +604,22 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--check", action="store_true",
                         help="fail if the committed tables differ from what would be generated")
-    parser.add_argument("--wubi", type=pathlib.Path, default=WUBI_SOURCE, metavar="PATH",
-                        help=f"the Wubi 86 source (default {WUBI_SOURCE})")
-    parser.add_argument("--unihan", type=pathlib.Path, default=UNIHAN_SOURCE, metavar="PATH",
-                        help=f"Unihan's readings, bzip2-compressed (default {UNIHAN_SOURCE})")
+    for source in SOURCE_FILES:
+        parser.add_argument(f"--{source.option}", type=pathlib.Path, default=source.path,
+                            metavar="PATH", help=f"the {source.what} (default {source.path})")
     args = parser.parse_args()
+    paths = {source.option: getattr(args, source.option.replace("-", "_"))
+             for source in SOURCE_FILES}
     codecs.lookup("gb2312")
     try:
-        sources = (describe_source(args.wubi, "Wubi 86 source", "rime-data-wubi"),
-                   describe_source(args.unihan, "Unihan readings", "unicode-data"))
+        sources = tuple(describe_source(paths[source.option], source.what, source.package)
+                        for source in SOURCE_FILES)
     except SourceMissing as error:
         print(f"generate_tables: {error}", file=sys.stderr)
         sys.exit(EXIT_SOURCE_MISSING)
 
-    paths = [OUTPUT_DIR / f"mod_{letter.lower()}.{ext}" for letter in GROUPS for ext in ("h", "cpp")]
-    recorded = recorded_sources(paths)
+    recorded = recorded_sources([OUTPUT_DIR / f"mod_{letter.lower()}.{ext}"
+                                 for letter in GROUPS for ext in ("h", "cpp")])
     if recorded and len(recorded) == len(sources):
         # The same bytes are the same source, wherever they were read from.
         sources = tuple(old if old.sha256 == new.sha256 else new
@@ -659,21 +629,29 @@ def main():
         sys.exit(EXIT_SOURCES_DIFFER)
 
     try:
-        wubi = load_wubi_codes(args.wubi)
-        # Unihan is read once: the tables file by its readings, the details keep them all.
-        unihan = details_table.read_unihan_fields(args.unihan)
-        readings = load_readings(unihan)
+        wubi = load_wubi_codes(paths["wubi"])
+        readings = reading_rules.build(
+            reading_rules.read_unihan_fields(paths["unihan"]),
+            reading_rules.Weightings(*(reading_rules.read_rime_dictionary(paths[option])
+                                       for option in ("terra", "luna", "pinyin-simp"))))
         tables = build_rows(wubi, readings)
         validate(tables, wubi, readings)
         check_group_lists()
-        # Details file a character by its first row in lookup order, else by the same rule.
+        # A held character's details lead with the reading of its first row in lookup order.
         filed = {row.character: row.reading
                  for letter in reversed(GROUPS) for row in reversed(tables.groups[letter])}
-        outputs = details_table.build(wubi, unihan,
-                                      lambda c: filed.get(c, filing_reading_or_none(readings, c)),
-                                      tables.groups, SYLLABLE_GROUPS, OUTPUT_DIR,
-                                      file_header(sources))
-    except (TableError, details_table.DetailsError, OSError, ValueError, EOFError) as error:
+
+        def details_readings(character):
+            entry = readings.get(character)
+            if not entry:
+                return (), ()
+            modern = entry.led_by(filed[character]) if character in filed else entry.modern
+            return modern, entry.historical
+
+        outputs = details_table.build(wubi, details_readings, tables.groups, SYLLABLE_GROUPS,
+                                      OUTPUT_DIR, file_header(sources))
+    except (TableError, details_table.DetailsError, reading_rules.ReadingsError, OSError,
+            ValueError, EOFError) as error:
         sys.exit(f"generate_tables: {error}")
 
     for letter in GROUPS:
