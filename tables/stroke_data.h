@@ -18,13 +18,13 @@ inline constexpr std::size_t kRankedCount = 27498;
 inline constexpr std::size_t kRankEvery = 8;
 inline constexpr std::size_t kSampleEvery = 64;
 inline constexpr std::uint8_t kRankedFlag = 0x80;
-inline constexpr unsigned kCodePointBits = 18;
+inline constexpr unsigned kRankedBits = 17;
 
 extern const std::uint64_t kPresent[kWordCount];
 extern const std::uint32_t kPresentBefore[325];
 extern const unsigned char kCounts[kCharacterCount + 1];
 extern const std::uint32_t kStrokeStart[1165];
 extern const unsigned char kOrders[305357];
-extern const unsigned char kRanked[61874];
+extern const unsigned char kRanked[58437];
 
 }  // namespace strokes::data

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tables/strokes.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 
 #include "tables/stroke_data.h"
 
@@ -49,12 +51,46 @@ std::optional<std::size_t> indexOf(char32_t codePoint) {
     return index + std::popcount(kPresent[word] & below);
 }
 
-std::size_t firstStrokeOf(std::size_t index) {
-    std::size_t position = kStrokeStart[index / kSampleEvery];
-    for (std::size_t i = index - index % kSampleEvery; i < index; ++i) {
-        position += strokeCountAt(i);
+// The inverse of indexOf.
+char32_t codePointOf(std::size_t index) {
+    const std::size_t directory = std::ranges::upper_bound(kPresentBefore, index) - kPresentBefore;
+    std::size_t word = (directory - 1) * kRankEvery;
+    std::size_t before = kPresentBefore[directory - 1];
+    while (before + std::popcount(kPresent[word]) <= index)
+        before += std::popcount(kPresent[word++]);
+    std::uint64_t bits = kPresent[word];
+    for (; before < index; ++before) bits &= bits - 1;
+    return static_cast<char32_t>(kFirstCodePoint + 64 * word + std::countr_zero(bits));
+}
+
+// The stroke counts of the characters [from, to) added up; the search calls this for every
+// weighted character, so it adds eight counts at a time: the flags masked off, then byte pairs
+// into 16-bit lanes (each at most 254), then the four lanes by one multiplication.
+std::size_t strokesBetween(std::size_t from, std::size_t to) {
+    std::size_t sum = 0;
+    for (; from + 8 <= to; from += 8) {
+        std::uint64_t counts;
+        std::memcpy(&counts, kCounts + from, sizeof counts);
+        counts &= 0x7F7F'7F7F'7F7F'7F7F;
+        counts = (counts & 0x00FF'00FF'00FF'00FF) + (counts >> 8 & 0x00FF'00FF'00FF'00FF);
+        sum += counts * 0x0001'0001'0001'0001 >> 48;
     }
-    return position;
+    for (; from < to; ++from) sum += strokeCountAt(from);
+    return sum;
+}
+
+std::size_t firstStrokeOf(std::size_t index) {
+    const std::size_t sample = index / kSampleEvery;
+    return kStrokeStart[sample] + strokesBetween(sample * kSampleEvery, index);
+}
+
+// Whether the strokes from `firstStroke` on, `strokeCount` of them, begin with `wanted`.
+bool beginsWith(std::size_t firstStroke, std::size_t strokeCount, std::string_view wanted) {
+    if (strokeCount < wanted.size()) return false;
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+        if (wanted[i] != '?' && wanted[i] != strokeAt(firstStroke + i)) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -94,20 +130,13 @@ std::optional<Sequence> Sequence::parse(std::string_view text) {
 
 Matches::Matches(Sequence sequence) : m_sequence(std::move(sequence)), m_unvisited(kPresent[0]) {}
 
-bool Matches::startsWithSequence(std::size_t firstStroke, std::size_t strokeCount) const {
-    const std::string_view wanted = m_sequence.strokes();
-    if (strokeCount < wanted.size()) return false;
-    for (std::size_t i = 0; i < wanted.size(); ++i) {
-        if (wanted[i] != '?' && wanted[i] != strokeAt(firstStroke + i)) return false;
-    }
-    return true;
-}
-
 std::optional<char32_t> Matches::next() {
+    const std::string_view wanted = m_sequence.strokes();
     while (m_ranked < kRankedCount) {
-        const char32_t codePoint = bitsAt(kRanked, kCodePointBits * m_ranked++, kCodePointBits);
-        const std::size_t index = *indexOf(codePoint);
-        if (startsWithSequence(firstStrokeOf(index), strokeCountAt(index))) return codePoint;
+        const std::size_t index = bitsAt(kRanked, kRankedBits * m_ranked++, kRankedBits);
+        if (beginsWith(firstStrokeOf(index), strokeCountAt(index), wanted)) {
+            return codePointOf(index);
+        }
     }
     // Then every unweighted character, walking the presence bits and the stroke stream along.
     while (m_index < kCharacterCount) {
@@ -118,7 +147,7 @@ std::optional<char32_t> Matches::next() {
         const std::size_t firstStroke = m_firstStroke;
         m_firstStroke += strokeCountAt(index);
         if (kCounts[index] & kRankedFlag) continue;
-        if (startsWithSequence(firstStroke, strokeCountAt(index))) {
+        if (beginsWith(firstStroke, strokeCountAt(index), wanted)) {
             return static_cast<char32_t>(kFirstCodePoint + 64 * m_word + bit);
         }
     }

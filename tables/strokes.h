@@ -45,8 +45,6 @@ public:
     std::optional<char32_t> next();
 
 private:
-    bool startsWithSequence(std::size_t firstStroke, std::size_t strokeCount) const;
-
     Sequence m_sequence;
     std::size_t m_ranked = 0;       // the next weighted character to try
     std::size_t m_word = 0;         // the presence word the code-point walk has reached

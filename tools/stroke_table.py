@@ -35,7 +35,7 @@ a character's index is its place among them):
   kStrokeStart[j]    the position in the stroke stream of character 64 j's first stroke;
   kOrders            the stroke stream, every character's strokes in index order, three
                      strokes to 7 bits (s0 + 5 s1 + 25 s2, a stroke s counted from 0 for 横);
-  kRanked            the weighted characters' code points in search order, 18 bits each.
+  kRanked            the weighted characters' indexes in search order, kRankedBits each.
 Bit streams start at bit 0 of byte 0, fill each byte from its low bit, and end with three zero
 bytes, so that a four-byte read at any of their bits stays inside.
 """
@@ -53,7 +53,6 @@ PLACEHOLDER_USES = 100
 SAMPLE_EVERY = 64     # characters per kStrokeStart entry
 RANK_EVERY = 8        # words per kPresentBefore entry
 RANKED_FLAG = 0x80
-CODE_POINT_BITS = 18
 OUTPUT_NAMES = ("stroke_data.h", "stroke_data.cpp")
 # Orders the tables' users can check by eye.
 KNOWN_ORDERS = {"必": "45434", "长": "3154", "一": "1", "的": "32511354"}
@@ -192,7 +191,8 @@ def encode(data):
     strokes += [0] * (-len(strokes) % 3)
     triplets = [strokes[i] + 5 * strokes[i + 1] + 25 * strokes[i + 2]
                 for i in range(0, len(strokes), 3)]
-    require(all(ord(c) < 1 << CODE_POINT_BITS for c in data.ranked), "a code point is too large")
+    index = {character: i for i, character in enumerate(characters)}
+    ranked_bits = (len(characters) - 1).bit_length()
     return {
         "first_code_point": first,
         "present": present,
@@ -200,7 +200,8 @@ def encode(data):
         "counts": counts,
         "stroke_start": stroke_start,
         "orders": pack(triplets, 7),
-        "ranked": pack([ord(c) for c in data.ranked], CODE_POINT_BITS),
+        "ranked": pack([index[c] for c in data.ranked], ranked_bits),
+        "ranked_bits": ranked_bits,
         "ranked_count": len(data.ranked),
     }
 
@@ -223,7 +224,7 @@ def cpp_header(data, header):
         f"inline constexpr std::size_t kRankEvery = {RANK_EVERY};",
         f"inline constexpr std::size_t kSampleEvery = {SAMPLE_EVERY};",
         f"inline constexpr std::uint8_t kRankedFlag = 0x{RANKED_FLAG:X};",
-        f"inline constexpr unsigned kCodePointBits = {CODE_POINT_BITS};",
+        f"inline constexpr unsigned kRankedBits = {data['ranked_bits']};",
         "",
         "extern const std::uint64_t kPresent[kWordCount];",
         f"extern const std::uint32_t kPresentBefore[{len(data['present_before'])}];",
