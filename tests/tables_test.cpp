@@ -342,10 +342,14 @@ std::vector<char32_t> allMatches(std::string_view text) {
     return found;
 }
 
-// Weighted characters first, most common first; a '?' in the sequence; one longer than any order.
+// Weighted characters first, most common first; a '?' in the sequence; characters of Extension B
+// the Wubi source gives no weight, by code point; a sequence longer than any order.
 TEST(Strokes, SearchOffersTheMostCommonCharactersFirst) {
     const std::pair<std::string_view, std::u32string_view> firstMatches[] = {
-        {"1", U"下一在页本来"}, {"4543?", U"说必谈议详谜"}, {"?5", U"网中请日月是"}};
+        {"1", U"下一在页本来"},
+        {"4543?", U"说必谈议详谜"},
+        {"?5", U"网中请日月是"},
+        {"55555", U"\U00020137\U00020A15\U00021FED"}};
     for (const auto& [text, first] : firstMatches) {
         strokes::Matches matches(*strokes::Sequence::parse(text));
         std::u32string found;
@@ -357,7 +361,7 @@ TEST(Strokes, SearchOffersTheMostCommonCharactersFirst) {
 
 // The search and the orders agree: each character whose order begins with the sequence, once.
 TEST(Strokes, SearchFindsEveryCharacterWhoseOrderBeginsWithTheSequence) {
-    for (std::string_view text : {"1", "4543?", "?5", "5555"}) {
+    for (std::string_view text : {"1", "4543?", "?5", "5555", "?"}) {
         std::vector<char32_t> expected;
         for (char32_t c = 0x3000; c < 0x30000; ++c) {
             const std::string order = strokes::order(c);
