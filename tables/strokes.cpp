@@ -37,6 +37,8 @@ char strokeAt(std::size_t position) {
 
 std::size_t strokeCountAt(std::size_t index) { return kCounts[index] & ~kRankedFlag; }
 
+// The place of `codePoint` among the characters with an order: the presence bits before its own,
+// counted from the nearest directory entry; nullopt if it has no order.
 std::optional<std::size_t> indexOf(char32_t codePoint) {
     if (codePoint < kFirstCodePoint) return std::nullopt;
     const std::size_t offset = codePoint - kFirstCodePoint;
@@ -56,8 +58,9 @@ char32_t codePointOf(std::size_t index) {
     const std::size_t directory = std::ranges::upper_bound(kPresentBefore, index) - kPresentBefore;
     std::size_t word = (directory - 1) * kRankEvery;
     std::size_t before = kPresentBefore[directory - 1];
-    while (before + std::popcount(kPresent[word]) <= index)
+    while (before + std::popcount(kPresent[word]) <= index) {
         before += std::popcount(kPresent[word++]);
+    }
     std::uint64_t bits = kPresent[word];
     for (; before < index; ++before) bits &= bits - 1;
     return static_cast<char32_t>(kFirstCodePoint + 64 * word + std::countr_zero(bits));
