@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Invariants of the generated code tables and the behaviour of every group's lookups.
+// Invariants of the generated code tables and the behaviour of every group's lookups, the
+// details and the stroke orders.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,10 +8,12 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "tables/details.h"
 #include "tables/groups.h"
+#include "tables/strokes.h"
 
 namespace {
 
@@ -369,6 +372,89 @@ TEST(Details, HoldEveryGroupRowsCodeBothWays) {
                 return c.character == row.character;
             })) << where;
         }
+    }
+}
+
+struct StrokeCase {
+    char32_t character;
+    std::string_view order;
+};
+
+// The basic plane, Extension B, the last character of the data, and code points with no order:
+// a letter, a compatibility ideograph, the first code point the data covers, code points past it.
+TEST(Strokes, GiveEachCharactersCountAndStandardOrder) {
+    const StrokeCase cases[] = {
+        {U'必', "45434"},
+        {U'长', "3154"},
+        {U'一', "1"},
+        {U'\U00020000', "1215"},
+        {U'\U0002B81C', "2121345232151135"},
+        {U'A', ""},
+        {U'\uF900', ""},
+        {U'\u3000', ""},
+        {U'\U0002B81D', ""},
+        {U'\U0010FFFF', ""},
+        {char32_t(0x110000), ""},
+    };
+    for (const StrokeCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "U+" << std::hex << std::uint32_t(c.character));
+        EXPECT_EQ(strokes::order(c.character), c.order);
+        EXPECT_EQ(strokes::count(c.character), int(c.order.size()));
+    }
+}
+
+TEST(Strokes, SequencesAreDigitsOrLettersWithAnyStrokeMarks) {
+    const std::pair<std::string_view, std::string_view> spelled[] = {
+        {"45434", "45434"}, {"nznpn", "45434"}, {"h?5", "1?5"}, {"hspnz12345??", "1234512345??"}};
+    for (const auto& [text, strokes] : spelled) {
+        const auto sequence = strokes::Sequence::parse(text);
+        ASSERT_TRUE(sequence) << text;
+        EXPECT_EQ(sequence->strokes(), strokes) << text;
+    }
+    const std::string_view refused[] = {"", "6", "0", "H", "1 2", "a", "横", "１", {"1\0", 2}};
+    for (std::string_view text : refused) EXPECT_FALSE(strokes::Sequence::parse(text)) << text;
+}
+
+std::vector<char32_t> allMatches(std::string_view text) {
+    strokes::Matches matches(*strokes::Sequence::parse(text));
+    std::vector<char32_t> found;
+    while (const auto character = matches.next()) found.push_back(*character);
+    return found;
+}
+
+// Weighted characters first, most common first; a '?' in the sequence; characters of Extension B
+// the Wubi source gives no weight, by code point; a sequence longer than any order.
+TEST(Strokes, SearchOffersTheMostCommonCharactersFirst) {
+    const std::pair<std::string_view, std::u32string_view> firstMatches[] = {
+        {"1", U"下一在页本来"},
+        {"4543?", U"说必谈议详谜"},
+        {"?5", U"网中请日月是"},
+        {"55555", U"\U00020137\U00020A15\U00021FED"}};
+    for (const auto& [text, first] : firstMatches) {
+        strokes::Matches matches(*strokes::Sequence::parse(text));
+        std::u32string found;
+        while (found.size() < first.size()) found += matches.next().value_or(U'\0');
+        EXPECT_EQ(found, first) << text;
+    }
+    EXPECT_TRUE(allMatches(std::string(65, '1')).empty());
+}
+
+// The search and the orders agree: each character whose order begins with the sequence, once.
+TEST(Strokes, SearchFindsEveryCharacterWhoseOrderBeginsWithTheSequence) {
+    for (std::string_view text : {"1", "4543?", "?5", "5555", "?"}) {
+        std::vector<char32_t> expected;
+        for (char32_t c = 0x3000; c < 0x30000; ++c) {
+            const std::string order = strokes::order(c);
+            if (order.size() >= text.size() &&
+                std::ranges::equal(text, order.substr(0, text.size()), [](char want, char got) {
+                    return want == '?' || want == got;
+                })) {
+                expected.push_back(c);
+            }
+        }
+        std::vector<char32_t> found = allMatches(text);
+        std::ranges::sort(found);
+        EXPECT_EQ(found, expected) << text;
     }
 }
 

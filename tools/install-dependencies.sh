@@ -15,7 +15,7 @@ test_packages=(
     git python3                                       # the scripts
     libgtest-dev libgmock-dev libbenchmark-dev hyperfine  # tests and benchmarks
     clang libclang-rt-14-dev                          # the libFuzzer build
-    rime-data-wubi unicode-data                       # table sources, for the up-to-date check
+    rime-data-wubi rime-data-stroke unicode-data      # table sources, for the up-to-date check
     rime-data-terra-pinyin rime-data-luna-pinyin rime-data-pinyin-simp  # reading weights, too
     fonts-arphic-uming                                # the Song face the window asks for
     xvfb xauth x11-utils x11-xserver-utils xdotool openbox  # headless X, X tools, window manager
