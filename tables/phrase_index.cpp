@@ -24,6 +24,15 @@ std::uint32_t byCode(std::size_t k) {
 }  // namespace
 
 Range narrow(Range within, std::size_t depth, char16_t unit) {
+    // Past the first characters the ranges are short, and a walk beats a search that keeps
+    // guessing its branches wrong.
+    if (within.last - within.first <= 8) {
+        std::uint32_t first = within.first;
+        while (first < within.last && unitAt(first, depth) < unit) ++first;
+        std::uint32_t last = first;
+        while (last < within.last && unitAt(last, depth) == unit) ++last;
+        return {first, last};
+    }
     const auto entries = std::views::iota(within.first, within.last);
     const auto unitOf = [depth](std::uint32_t entry) { return unitAt(entry, depth); };
     // Most searches in running text fail, so the end is looked for only after a match.

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The codes of words and everything a code types.
+// The codes of words, everything a code types, and the typing coach.
 #include "tables/phrases.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "tables/details.h"
+#include "tables/phrase_data.h"
+#include "tables/typing_coach.h"
 
 namespace {
 
@@ -84,6 +86,82 @@ TEST(CodeOffers, ListCharactersAndPhrasesByWeight) {
         }
         EXPECT_EQ(characters, detailed) << code;
     }
+}
+
+// A piece as text: the text, the code and its position where not first, the full codes, the
+// keys; an untyped run in brackets.
+std::string describe(const phrases::TypingPiece& piece) {
+    if (piece.kind == phrases::PieceKind::Untyped) return "[" + utf8(piece.text) + "]";
+    std::string out = utf8(piece.text) + " " + std::string(piece.code);
+    if (piece.position != 1) out += " " + std::to_string(piece.position);
+    out += " |";
+    for (std::string_view full : piece.fullCodes) (out += " ") += full;
+    return out + " | " + std::to_string(piece.keys.shortest) + " " +
+           std::to_string(piece.keys.full) + " " + std::to_string(piece.keys.pinyin);
+}
+
+struct TypingCase {
+    std::u32string_view text;
+    std::vector<std::string> pieces;
+    phrases::TypingSummary summary;
+};
+
+TEST(TypingCoach, SplitsTextIntoLongestListedWordsAndCharactersAndCountsTheirKeys) {
+    const TypingCase cases[] = {
+        {U"我们是中华人民共和国的公民，Hello 世界！",
+         {"我们 trwu | trnt wun | 4 8 7", "是 j | jghu | 2 4 4",
+          "中华人民共和国 kwwl | khk wxfj wwww nav awu tkg lgyi | 4 28 30", "的 r | rqyy | 2 4 3",
+          "公民 wcna | wcu nav | 4 8 9", "[，Hello ]", "世界 anlw | anv lwjj | 4 8 8", "[！]"},
+         {{20, 60, 61}, 8, 0}},
+        // The longest word breaks off, and what follows is matched afresh.
+        {U"中华人民共",
+         {"中华 khwx | khk wxfj | 4 8 10", "人民 wwna | wwww nav | 4 8 8", "共 aw | awu | 3 4 5"},
+         {{11, 20, 23}, 0, 0}},
+        // Second candidates, a character with no reading, another plane, an untyped emoji.
+        {U"跨国䟧兙𠀀😀丈",
+         {"跨国 khlg 2 | khdn lgyi | 5 8 8", "䟧 khlg 4 | khlg | 5 5 5", "兙 dqfk | dqfk | 4 4 0",
+          "𠀀 ghab | ghab | 4 4 3", "[😀]", "丈 dyi 2 | dyi | 4 4 6"},
+         {{22, 25, 22}, 1, 1}},
+        // Runs of untyped text are cut at 64 code points; code points that are no character.
+        {U"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\xD800",
+         {"[" + std::string(64, 'a') + "]", "[aaaaaa\xED\xA0\x80]"},
+         {{}, 71, 0}},
+    };
+    for (const TypingCase& c : cases) {
+        SCOPED_TRACE(utf8(c.text));
+        std::vector<std::string> pieces;
+        phrases::TypingCoach coach(
+            [&](const phrases::TypingPiece& p) { pieces.push_back(describe(p)); });
+        for (const char32_t codePoint : c.text) coach.feed(codePoint);
+        coach.flush();
+        EXPECT_EQ(pieces, c.pieces);
+        EXPECT_EQ(coach.summary(), c.summary);
+    }
+}
+
+TEST(TypingCoach, HandsOutEachPieceOnceNoLongerWordCanFollow) {
+    std::u32string handedOut;
+    phrases::TypingCoach coach([&](const phrases::TypingPiece& p) { handedOut += p.text; });
+    const std::u32string_view sentence = U"我们是中华人民共和国的公民，中华人民银行。";
+    std::size_t fed = 0;
+    for (int round = 0; round < 50; ++round) {
+        for (const char32_t codePoint : sentence) {
+            coach.feed(codePoint);
+            ++fed;
+            ASSERT_GE(handedOut.size() + phrases::data::kLongestPhrase, fed) << round;
+        }
+    }
+    // A word with nothing longer is out at its last character; a flush ends every piece.
+    coach.flush();
+    handedOut.clear();
+    for (const char32_t codePoint : std::u32string_view(U"中华人民共和国")) coach.feed(codePoint);
+    EXPECT_EQ(utf8(handedOut), "中华人民共和国");
+    handedOut.clear();
+    coach.feed(U'中');
+    coach.flush();
+    coach.feed(U'国');
+    coach.flush();
+    EXPECT_EQ(utf8(handedOut), "中国");
 }
 
 }  // namespace
