@@ -191,16 +191,19 @@ private:
         if (character > 0xFFFF) {
             const auto found = m_otherSlots.find(character);
             if (found != m_otherSlots.end()) return found->second;
-            const std::uint32_t slot = add(workOut(character, m_seconds));
+            const std::uint32_t slot = add(character);
             if (slot != 0) m_otherSlots.emplace(character, slot);
             return slot;
         }
         std::uint32_t& slot = m_bmpSlots[character];
-        if (slot == kNoSlot) slot = add(workOut(character, m_seconds));
+        if (slot == kNoSlot) slot = add(character);
         return slot;
     }
 
-    std::uint32_t add(const CharacterFacts& facts) {
+    // Works out and keeps the facts of a character seen for the first time; returns its slot.
+    // Apart, as the aligned facts would make every call of feed() align its stack.
+    [[gnu::noinline]] std::uint32_t add(char32_t character) {
+        const CharacterFacts facts = workOut(character, m_seconds);
         if (facts.shortestLength == 0) return 0;
         m_facts.push_back(facts);
         return static_cast<std::uint32_t>(m_facts.size() - 1) |
