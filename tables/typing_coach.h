@@ -44,7 +44,8 @@ struct TypingSummary {
 };
 
 // Splits a text into the words the source lists, longest match first, and single characters,
-// and counts the keys that type it. Holds back no more code points than the longest word has.
+// and counts the keys that type it. Holds back no more than the characters of the longest word,
+// or one untyped run.
 class TypingCoach {
 public:
     using Sink = std::function<void(const TypingPiece&)>;
@@ -55,7 +56,8 @@ public:
     TypingCoach(const TypingCoach&) = delete;
     TypingCoach& operator=(const TypingCoach&) = delete;
 
-    // Takes the text's next code point.
+    // Takes the text's next code point. A line end is untyped text like any other: a caller that
+    // answers line by line flushes at each line end instead of feeding it.
     void feed(char32_t codePoint);
 
     // Decides every piece held back, as at the end of the text: no piece spans a flush.
