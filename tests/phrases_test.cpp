@@ -45,6 +45,7 @@ TEST(WordCodes, AreTheListedOnesInOfferOrderElseTheStandardRulesOne) {
         // AaAbBaBb, AaBaCaCb and AaBaCaZa, each after what the code lists already.
         {U"汀兰", {{"isuf", 1, CodeOrigin::Derived}}},
         {U"汀兰水", {{"iuii", 2, CodeOrigin::Derived}}},
+        {U"汀兰啊", {{"iukb", 1, CodeOrigin::Derived}}},
         {U"汀兰水清啊", {{"iuik", 1, CodeOrigin::Derived}}},
         {U"中𠀀", {{"khgh", 11, CodeOrigin::Derived}}},
         // A character with no code, and what is no word.
