@@ -39,6 +39,7 @@ TEST(WordCodes, AreTheListedOnesInOfferOrderElseTheStandardRulesOne) {
     const WordCase cases[] = {
         {U"中国", {{"khlg", 1, CodeOrigin::Listed}}},
         {U"中华人民共和国", {{"kwwl", 1, CodeOrigin::Listed}}},
+        {U"做一天和尚撞一天钟", {{"wggq", 1, CodeOrigin::Listed}}},
         {U"跨国", {{"khlg", 2, CodeOrigin::Listed}}},
         // Listed twice, once under a code the rule would not give.
         {U"踊跃", {{"kckt", 1, CodeOrigin::Listed}, {"khkh", 2, CodeOrigin::Listed}}},
@@ -118,11 +119,18 @@ TEST(TypingCoach, SplitsTextIntoLongestListedWordsAndCharactersAndCountsTheirKey
         {U"中华人民共",
          {"中华 khwx | khk wxfj | 4 8 10", "人民 wwna | wwww nav | 4 8 8", "共 aw | awu | 3 4 5"},
          {{11, 20, 23}, 0, 0}},
-        // Second candidates, a character with no reading, another plane, an untyped emoji.
-        {U"跨国䟧兙𠀀😀丈",
+        // The longest listed word, which fills what the coach holds back; a word listed under
+        // two codes, typed by the first candidate.
+        {U"做一天和尚撞一天钟，踊跃",
+         {"做一天和尚撞一天钟 wggq | wdty ggll gdi tkg imkf rujf ggll gdi qkhh | 4 36 42", "[，]",
+          "踊跃 kckt | khce khtd | 4 8 9"},
+         {{8, 44, 51}, 1, 0}},
+        // Second candidates, a character with no reading, another plane after a character that
+        // starts phrases, an untyped emoji.
+        {U"跨国䟧兙中𠀀😀丈",
          {"跨国 khlg 2 | khdn lgyi | 5 8 8", "䟧 khlg 4 | khlg | 5 5 5", "兙 dqfk | dqfk | 4 4 0",
-          "𠀀 ghab | ghab | 4 4 3", "[😀]", "丈 dyi 2 | dyi | 4 4 6"},
-         {{22, 25, 22}, 1, 1}},
+          "中 k | khk | 2 4 6", "𠀀 ghab | ghab | 4 4 3", "[😀]", "丈 dyi 2 | dyi | 4 4 6"},
+         {{24, 29, 28}, 1, 1}},
         // Runs of untyped text are cut at 64 code points; code points that are no character.
         {U"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\xD800",
          {"[" + std::string(64, 'a') + "]", "[aaaaaa\xED\xA0\x80]"},
