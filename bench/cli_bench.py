@@ -5,10 +5,13 @@
   one character  `tinglan-query 啊`            against cli_floor, a minimal Qt Core program
   --each         `tinglan-query --each <TEXT`  against `wc -m <TEXT` (10 MB of GB2312 hanzi)
   one a line     `tinglan-query <LINES`        against `wc -m <LINES` (10 MB, one hanzi a line)
+  typing coach   `typing_run <TEXT`            against `tinglan-query --each <TEXT`, on the hanzi
+                 and on 10 MB of words the Wubi source lists, single hanzi and punctuation
 
 Usage: bench/cli_bench.py BUILD_DIR [--baseline OTHER_TINGLAN_QUERY]
 BUILD_DIR is a build with TINGLAN_BUILD_BENCH=ON; --baseline adds another build of the tool (an
-older commit, say) to each comparison. Needs hyperfine (Debian package hyperfine).
+older commit, say) to each comparison. Needs hyperfine (Debian package hyperfine) and, for the
+words, rime-data-wubi's wubi86.dict.yaml.
 """
 import argparse
 import json
@@ -19,6 +22,7 @@ import subprocess
 import tempfile
 
 SIZE = 10 * 1024 * 1024
+WUBI_SOURCE = "/usr/share/rime-data/wubi86.dict.yaml"
 
 
 def gb2312_hanzi():
@@ -33,6 +37,33 @@ def make_text(path, per_line):
     with open(path, "w", encoding="utf-8") as out:
         while written < SIZE:
             line = "".join(random.choice(hanzi) for _ in range(per_line)) + "\n"
+            out.write(line)
+            written += len(line.encode("utf-8"))
+
+
+def make_word_text(path):
+    """Writes 10 MB of lines of words the Wubi source lists (seven pieces in ten), single hanzi
+    and now and then a punctuation mark or a blank."""
+    words, in_body = [], False
+    with open(WUBI_SOURCE, encoding="utf-8") as source:
+        for line in source:
+            fields = line.rstrip("\n").split("\t")
+            if not in_body:
+                in_body = fields[0] == "..."
+            elif len(fields) > 1 and len(fields[0]) > 1 and not fields[0].startswith("#") \
+                    and not fields[1].startswith("z"):
+                words.append(fields[0])
+    random.seed(2)
+    hanzi = gb2312_hanzi()
+    written = 0
+    with open(path, "w", encoding="utf-8") as out:
+        while written < SIZE:
+            pieces = []
+            for _ in range(12):
+                pieces.append(random.choice(words) if random.random() < 0.7 else random.choice(hanzi))
+                if random.random() < 0.15:
+                    pieces.append(random.choice("，。、；！？ "))
+            line = "".join(pieces) + "\n"
             out.write(line)
             written += len(line.encode("utf-8"))
 
@@ -72,13 +103,16 @@ def main():
     args = parser.parse_args()
     tool = os.path.join(args.build_dir, "cli", "tinglan-query")
     floor = os.path.join(args.build_dir, "bench", "cli_floor")
+    typing = os.path.join(args.build_dir, "bench", "typing_run")
     tools = [("tinglan-query", tool)] + ([("baseline", args.baseline)] if args.baseline else [])
 
     with tempfile.TemporaryDirectory() as scratch:
         text = os.path.join(scratch, "hanzi.txt")
         lines = os.path.join(scratch, "lines.txt")
+        words = os.path.join(scratch, "words.txt")
         make_text(text, 40)
         make_text(lines, 1)
+        make_word_text(words)
         compare("one character (no shell)",
                 [(f"{name} 啊", f"{path} 啊") for name, path in tools] + [("cli_floor", floor)],
                 scratch, ["-N", "--warmup", "10", "--runs", "100"], rounds=5)
@@ -87,6 +121,11 @@ def main():
             compare(title,
                     [(f"{name}{option}", f"{path}{option} <{source} >/dev/null")
                      for name, path in tools] + [("wc -m", f"wc -m <{source} >/dev/null")],
+                    scratch, ["--warmup", "1", "--runs", "5"], rounds=3)
+        for title, source in (("typing coach, 10 MB of hanzi", text),
+                              ("typing coach, 10 MB of words", words)):
+            compare(title, [("typing_run", f"{typing} <{source} >/dev/null"),
+                            ("tinglan-query --each", f"{tool} --each <{source} >/dev/null")],
                     scratch, ["--warmup", "1", "--runs", "5"], rounds=3)
 
 

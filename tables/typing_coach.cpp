@@ -1,0 +1,351 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tables/typing_coach.h"
+
+#include <algorithm>
+#include <array>
+#include <tuple>
+#include <unordered_map>
+#include <vector>
+
+#include "tables/details.h"
+#include "tables/phrase_data.h"
+#include "tables/phrase_index.h"
+#include "tables/phrases.h"
+
+namespace phrases {
+namespace {
+
+constexpr std::size_t kLongestUntypedRun = 64;
+
+std::uint32_t keysToType(std::size_t codeLength, std::uint32_t position) {
+    return static_cast<std::uint32_t>(codeLength) + (codeLength == 4 && position == 1 ? 0 : 1);
+}
+
+// The letters of a reading, one key each (ü is typed v), and the key that commits it. Tone
+// marks are precomposed, or combining marks (ê̄, m̀), whose UTF-8 starts with 0xCC or 0xCD.
+std::uint32_t pinyinKeys(std::string_view reading) {
+    std::uint32_t keys = 1;
+    for (const char byte : reading) {
+        const auto b = static_cast<unsigned char>(byte);
+        keys += (b & 0xC0) != 0x80 && b != 0xCC && b != 0xCD;
+    }
+    return keys;
+}
+
+std::uint32_t positionOf(char32_t character, std::string_view code) {
+    const std::vector<Offer> offers = offersOfCode(code);
+    const auto found = std::ranges::find(offers, std::u32string(1, character), &Offer::text);
+    return static_cast<std::uint32_t>(found - offers.begin() + 1);
+}
+
+// A bit of a 64-bit filter of the second characters of the phrases that start with a given
+// character: in running text most pairs of characters start no phrase, and the filter tells
+// most of them so without a search.
+std::uint64_t followerBit(char32_t unit) {
+    return std::uint64_t{1} << ((unit * 0x9E3779B1u) >> 26);
+}
+
+// The phrases that start with a prefix one code unit longer than the last; eight bytes, as the
+// coach keeps one for each pair of characters that starts a phrase.
+struct Continuation {
+    std::uint32_t first = 0;  // the first phrase that starts with the prefix
+    std::uint16_t count = 0;  // how many do, 0 if none
+    // Where the prefix is a listed word itself, the candidate position of its first code, so
+    // that handing the word out reads no more of the phrases; else 0.
+    std::uint8_t position = 0;
+    bool longer = false;  // some phrase is longer than the prefix
+
+    index::Range range() const { return {first, first + count}; }
+};
+// Continuation::count and CharacterFacts::secondsCount hold numbers of phrases.
+static_assert(data::kPhraseCount <= UINT16_MAX, "widen Continuation::count and secondsCount");
+
+Continuation continuation(index::Range range, std::size_t length) {
+    if (range.empty()) return {};
+    const bool word = index::length(range.first) == length;
+    return {range.first, static_cast<std::uint16_t>(range.last - range.first),
+            static_cast<std::uint8_t>(word ? index::position(range.first) : 0),
+            index::length(range.last - 1) > length};
+}
+
+// What the coach needs of a character, worked out once per character: 32 bytes on a 32-byte
+// boundary, as a text's characters are looked at in no order and each look should cost no more
+// than one cache line.
+struct alignas(32) CharacterFacts {
+    std::uint64_t followers = 0;     // the followerBit of each second code unit of its phrases
+    std::uint32_t secondsFirst = 0;  // where its second code units start in the coach's lists
+    std::uint16_t secondsCount = 0;
+    std::uint16_t shortestPosition = 0;
+    std::array<char, 4> shortest{};   // the code with the fewest keys
+    std::array<char, 4> full{};       // the principal full code
+    std::uint8_t shortestLength = 0;  // 0: no code types the character
+    std::uint8_t fullLength = 0;
+    std::uint8_t shortestKeys = 0;
+    std::uint8_t fullKeys = 0;
+    std::uint8_t pinyinKeys = 0;  // 0: no reading
+
+    std::string_view shortestCode() const { return {shortest.data(), shortestLength}; }
+    std::string_view fullCode() const { return {full.data(), fullLength}; }
+};
+static_assert(sizeof(CharacterFacts) == 32);
+
+void keep(std::array<char, 4>& kept, std::uint8_t& length, std::string_view code) {
+    std::ranges::copy(code, kept.begin());
+    length = static_cast<std::uint8_t>(code.size());
+}
+
+// The second code units of the phrases of each first character seen, in order, and what
+// each continues into: two lists, so that a search reads only the first.
+struct Seconds {
+    std::vector<char16_t> units;
+    std::vector<Continuation> next;
+};
+
+// Works out the facts of `character`, adding the continuations of its phrases to `seconds`.
+CharacterFacts workOut(char32_t character, Seconds& seconds) {
+    CharacterFacts facts;
+    const auto found = details::lookup(character);
+    if (!found) return facts;
+    const std::string_view full = principalFullCode(*found);
+    keep(facts.full, facts.fullLength, full);
+    for (const details::CodeAtLevel& code : found->codes) {
+        // A reverse lookup takes microseconds: skip the codes that cannot type the character
+        // in fewer keys, unless the full code's keys are still wanted.
+        const bool cannotBeShorter =
+            facts.shortestLength != 0 && keysToType(code.code.size(), 1) > facts.shortestKeys;
+        if (cannotBeShorter && code.code != full) continue;
+        const std::uint32_t position = positionOf(character, code.code);
+        const std::uint32_t keys = keysToType(code.code.size(), position);
+        if (code.code == full) facts.fullKeys = static_cast<std::uint8_t>(keys);
+        if (facts.shortestLength == 0 ||
+            std::tuple(keys, position, code.code.size()) <
+                std::tuple(facts.shortestKeys, facts.shortestPosition, facts.shortestLength)) {
+            keep(facts.shortest, facts.shortestLength, code.code);
+            facts.shortestKeys = static_cast<std::uint8_t>(keys);
+            facts.shortestPosition = static_cast<std::uint16_t>(position);
+        }
+    }
+    if (!found->readings.empty()) {
+        facts.pinyinKeys = static_cast<std::uint8_t>(pinyinKeys(found->readings.front()));
+    }
+    if (character > 0xFFFF) return facts;
+    const index::Range words = index::narrow(index::all(), 0, char16_t(character));
+    facts.secondsFirst = static_cast<std::uint32_t>(seconds.units.size());
+    for (std::uint32_t entry = words.first; entry < words.last;) {
+        const char16_t unit = index::text(entry)[1];
+        const index::Range same = index::narrow({entry, words.last}, 1, unit);
+        seconds.units.push_back(unit);
+        seconds.next.push_back(continuation(same, 2));
+        facts.followers |= followerBit(unit);
+        entry = same.last;
+    }
+    facts.secondsCount = static_cast<std::uint16_t>(seconds.units.size() - facts.secondsFirst);
+    return facts;
+}
+
+}  // namespace
+
+class TypingCoach::Impl {
+public:
+    // Slot 0 holds the facts of every character that no code types.
+    explicit Impl(Sink sink) : m_sink(std::move(sink)), m_facts(1), m_bmpSlots(0x10000, kNoSlot) {}
+
+    void feed(char32_t codePoint) {
+        const std::uint32_t slot = slotOf(codePoint);
+        if (slot == 0) {
+            decideHeld();
+            m_untyped[m_untypedCount++] = codePoint;
+            ++m_summary.untyped;
+            if (m_untypedCount == kLongestUntypedRun) handOutUntyped();
+            return;
+        }
+        // A character that starts phrases is decided only after the next one comes: its facts
+        // then come from the cache.
+        __builtin_prefetch(&factsOf(slot));
+        handOutUntyped();
+        m_held[m_heldCount] = codePoint;
+        m_heldSlots[m_heldCount++] = slot;
+        match();
+    }
+
+    void flush() {
+        decideHeld();
+        handOutUntyped();
+    }
+
+    const TypingSummary& summary() const { return m_summary; }
+
+private:
+    static constexpr std::uint32_t kNoSlot = UINT32_MAX;
+    // Marks the slot of a character that starts phrases, so that the match need not read its
+    // facts to know.
+    static constexpr std::uint32_t kStartsPhrases = 1u << 31;
+
+    const CharacterFacts& factsOf(std::uint32_t slot) const {
+        return m_facts[slot & ~kStartsPhrases];
+    }
+
+    // The slot of the character's facts, worked out when it is first seen. Outside the BMP only
+    // typed characters are kept, so that the map is no larger than the details.
+    std::uint32_t slotOf(char32_t character) {
+        if (character > 0xFFFF) {
+            const auto found = m_otherSlots.find(character);
+            if (found != m_otherSlots.end()) return found->second;
+            const std::uint32_t slot = add(character);
+            if (slot != 0) m_otherSlots.emplace(character, slot);
+            return slot;
+        }
+        std::uint32_t& slot = m_bmpSlots[character];
+        if (slot == kNoSlot) slot = add(character);
+        return slot;
+    }
+
+    // Works out and keeps the facts of a character seen for the first time; returns its slot.
+    // Apart, as the aligned facts would make every call of feed() align its stack.
+    [[gnu::noinline]] std::uint32_t add(char32_t character) {
+        const CharacterFacts facts = workOut(character, m_seconds);
+        if (facts.shortestLength == 0) return 0;
+        m_facts.push_back(facts);
+        return static_cast<std::uint32_t>(m_facts.size() - 1) |
+               (facts.secondsCount > 0 ? kStartsPhrases : 0);
+    }
+
+    Continuation secondOf(const CharacterFacts& first, char32_t second) const {
+        if (!(first.followers & followerBit(second))) return {};
+        // A lower bound without branches on the comparisons, which running text makes random.
+        const char16_t* base = m_seconds.units.data() + first.secondsFirst;
+        std::size_t count = first.secondsCount;
+        while (count > 1) {
+            const std::size_t half = count / 2;
+            base = base[half - 1] < second ? base + half : base;
+            count -= half;
+        }
+        if (*base != second) return {};
+        return m_seconds.next[base - m_seconds.units.data()];
+    }
+
+    // Extends the match at the front of the held code points by those it has not taken yet,
+    // handing out the front piece whenever no listed word can grow any longer.
+    void match() {
+        while (m_matched < m_heldCount) {
+            if (m_matched == 0) {
+                m_matched = 1;
+                if (!(m_heldSlots[0] & kStartsPhrases)) handOutFront();
+                continue;
+            }
+            const char32_t next = m_held[m_matched];
+            Continuation step;
+            if (m_matched == 1) {
+                step = secondOf(factsOf(m_heldSlots[0]), next);
+            } else if (next <= 0xFFFF) {
+                step =
+                    continuation(index::narrow(m_range, m_matched, char16_t(next)), m_matched + 1);
+            }
+            ++m_matched;
+            m_range = step.range();
+            if (step.position != 0) {
+                m_word = step.first;
+                m_wordPosition = step.position;
+                m_wordLength = m_matched;
+            }
+            if (!step.longer) handOutFront();
+        }
+    }
+
+    // Hands out the longest word found at the front, else its first character, and starts
+    // matching afresh after it.
+    void handOutFront() {
+        const std::size_t length = m_wordLength >= 2 ? m_wordLength : 1;
+        // Each field is set below: a piece made zero first costs a good share of the time.
+        TypingPiece piece;
+        piece.text = {m_held.data(), length};
+        piece.fullCodes = {m_fullCodes.data(), length};
+        if (length == 1) {
+            const CharacterFacts& facts = factsOf(m_heldSlots[0]);
+            piece.kind = PieceKind::Character;
+            piece.code = facts.shortestCode();
+            piece.position = facts.shortestPosition;
+            piece.keys = {facts.shortestKeys, facts.fullKeys, facts.pinyinKeys};
+            m_fullCodes[0] = facts.fullCode();
+            m_summary.withoutReading += facts.pinyinKeys == 0;
+        } else {
+            piece.kind = PieceKind::Word;
+            piece.code = index::code(m_word);
+            piece.position = m_wordPosition;
+            piece.keys.shortest = keysToType(piece.code.size(), piece.position);
+            for (std::size_t i = 0; i < length; ++i) {
+                const CharacterFacts& facts = factsOf(m_heldSlots[i]);
+                m_fullCodes[i] = facts.fullCode();
+                piece.keys.full += facts.fullKeys;
+                piece.keys.pinyin += facts.pinyinKeys;
+                m_summary.withoutReading += facts.pinyinKeys == 0;
+            }
+        }
+        m_summary.keys.shortest += piece.keys.shortest;
+        m_summary.keys.full += piece.keys.full;
+        m_summary.keys.pinyin += piece.keys.pinyin;
+        m_sink(piece);
+
+        for (std::size_t i = length; i < m_heldCount; ++i) {
+            m_held[i - length] = m_held[i];
+            m_heldSlots[i - length] = m_heldSlots[i];
+        }
+        m_heldCount -= length;
+        m_matched = 0;
+        m_wordLength = 0;
+    }
+
+    void decideHeld() {
+        while (m_heldCount > 0) {
+            handOutFront();
+            match();
+        }
+    }
+
+    void handOutUntyped() {
+        if (m_untypedCount == 0) return;
+        TypingPiece piece;
+        piece.kind = PieceKind::Untyped;
+        piece.text = {m_untyped.data(), m_untypedCount};
+        piece.position = 0;
+        m_sink(piece);
+        m_untypedCount = 0;
+    }
+
+    Sink m_sink;
+    TypingSummary m_summary;
+    // The facts of each character seen, found by code point: in the BMP directly, elsewhere
+    // through a map. Both hold no more than the details do, as does the list of Seconds.
+    std::vector<CharacterFacts> m_facts;
+    std::vector<std::uint32_t> m_bmpSlots;
+    std::unordered_map<char32_t, std::uint32_t> m_otherSlots;
+    Seconds m_seconds;
+
+    // Typed code points not handed out yet, with their slots; the first `m_matched` make a
+    // prefix of the phrases in `m_range` (from two code points on), and the first
+    // `m_wordLength` the listed word `m_word`.
+    std::array<char32_t, data::kLongestPhrase> m_held{};
+    std::array<std::uint32_t, data::kLongestPhrase> m_heldSlots{};
+    std::size_t m_heldCount = 0;
+    std::size_t m_matched = 0;
+    index::Range m_range;
+    std::uint32_t m_word = 0;
+    std::uint32_t m_wordPosition = 0;
+    std::size_t m_wordLength = 0;
+    std::array<std::string_view, data::kLongestPhrase> m_fullCodes{};
+
+    std::array<char32_t, kLongestUntypedRun> m_untyped{};
+    std::size_t m_untypedCount = 0;
+};
+
+TypingCoach::TypingCoach(Sink sink) : m_impl(std::make_unique<Impl>(std::move(sink))) {}
+
+TypingCoach::~TypingCoach() = default;
+
+void TypingCoach::feed(char32_t codePoint) { m_impl->feed(codePoint); }
+
+void TypingCoach::flush() { m_impl->flush(); }
+
+const TypingSummary& TypingCoach::summary() const { return m_impl->summary(); }
+
+}  // namespace phrases
