@@ -2,8 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Generates the code tables tables/mod_<letter>.{h,cpp}, the character details
 tables/details_data.{h,cpp}, the stroke orders tables/stroke_data.{h,cpp} and the phrase
-codes tables/phrase_data.{h,cpp} from public
-input-method data.
+codes tables/phrase_data.{h,cpp} from public input-method data.
 
 Each header holds its group's rows as constant data; the source holds the lookups.
 
