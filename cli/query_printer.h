@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Formats query results as the command-line tool's UTF-8 answers: tab-separated lines, blocks
+// Writes query results as the command-line tool's UTF-8 answers: tab-separated lines, blocks
 // of every code and reading, or JSON lines.
 #pragma once
 
-#include <array>
-#include <memory>
 #include <string>
 #include <string_view>
+
+#include "cli/output.h"
+#include "cli/utf8_text.h"
+#include "tables/groups.h"
 
 enum class AnswerFormat {
     line,   // character TAB wubi TAB pinyin, as the window answers
@@ -18,29 +20,47 @@ class QueryPrinter {
 public:
     explicit QueryPrinter(AnswerFormat format) : m_format(format) {}
 
-    // Returns the answer for `codePoint` in the printer's format, ending in LF. In the line
+    // Writes the answer for `codePoint` in the printer's format, ending in LF. In the line
     // format it is "character TAB wubi TAB pinyin LF", exactly as the window would answer; there
     // and in the block format a control character is written as its code point ("U+0009"), so
-    // that the answer keeps its lines. The view is valid until the next call.
-    std::string_view answer(char32_t codePoint);
+    // that the answer keeps its lines.
+    void answer(char32_t codePoint, StandardOutput& output) {
+        if (m_format == AnswerFormat::line) {
+            writeLine(codePoint, output);
+        } else {
+            writeWithDetails(codePoint, output);
+        }
+    }
 
-    // Returns the answer to an empty or invalid text: an empty line ("null" in JSON).
-    std::string_view emptyAnswer() const;
+    // Writes the answer to an empty or invalid text: an empty line ("null" in JSON).
+    void emptyAnswer(StandardOutput& output) const {
+        output.write(m_format == AnswerFormat::json ? "null\n" : "\n");
+    }
 
-    // Appends every row of every group in table order: letter, character, code, syllable.
-    static void appendDump(std::string& out);
+    // Writes every row of every group in table order: letter, character, code, syllable.
+    static void dump(StandardOutput& output);
 
-    // Appends the characters that `code` types, in offer order: a line of character, code point
+    // Writes the characters that `code` types, in offer order: a line of character, code point
     // and level each, or one JSON line for all of them.
-    static void appendCharactersOfCode(std::string_view code, bool json, std::string& out);
+    static void charactersOfCode(std::string_view code, bool json, StandardOutput& output);
 
 private:
-    void make(char32_t codePoint, std::string& out) const;
+    // Inline, as it answers every character of a long text.
+    static void writeLine(char32_t codePoint, StandardOutput& output) {
+        // A character outside the BMP is held nowhere, like U+0000.
+        const ChainAnswer answer = lookupChains(codePoint < 0x10000 ? char16_t(codePoint) : u'\0');
+        char* out = output.reserve(32);
+        out = isControl(codePoint) ? putCodePointName(codePoint, out) : putUtf8(codePoint, out);
+        *out++ = '\t';
+        out = putAscii(answer.wubi, out);
+        *out++ = '\t';
+        out = putAscii(answer.pinyin, out);
+        *out++ = '\n';
+        output.commit(out);
+    }
+
+    void writeWithDetails(char32_t codePoint, StandardOutput& output);
 
     AnswerFormat m_format;
-    std::string m_answer;  // the last answer made without the cache
-    bool m_answeredOnce = false;
-    // Answers of BMP characters, made from the second query on: a long text repeats few distinct
-    // characters, and a single query should not pay for the table.
-    std::unique_ptr<std::array<std::string, 0x10000>> m_answerByCodeUnit;
+    std::string m_text;  // the block or JSON answer being made, kept for its capacity
 };

@@ -32,7 +32,7 @@ public:
 
     void character(char32_t codePoint) {
         if (m_mode == QueryMode::eachCharacter) {
-            m_output.write(m_printer.answer(codePoint));
+            m_printer.answer(codePoint, m_output);
         } else if (!m_haveFirst) {
             m_first = codePoint;
             m_haveFirst = true;
@@ -42,13 +42,16 @@ public:
     void invalidBytes() {
         if (!m_textInvalid) report();
         m_textInvalid = true;
-        if (m_mode == QueryMode::eachCharacter) m_output.write(m_printer.emptyAnswer());
+        if (m_mode == QueryMode::eachCharacter) m_printer.emptyAnswer(m_output);
     }
 
     void lineEnd() {
         if (m_mode == QueryMode::firstCharacter) {
-            m_output.write(m_haveFirst && !m_textInvalid ? m_printer.answer(m_first)
-                                                         : m_printer.emptyAnswer());
+            if (m_haveFirst && !m_textInvalid) {
+                m_printer.answer(m_first, m_output);
+            } else {
+                m_printer.emptyAnswer(m_output);
+            }
         }
         if (m_linesAreTexts) beginText(m_number + 1);
     }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Decodes UTF-8 as it arrives into characters, line ends and runs of invalid bytes, so that a
-// line of any length is answered without being held.
+// line of any length is answered without being held. Written here because the C and C++
+// libraries decode only through the locale and stop at the first invalid byte, and the tool
+// must answer the rest of a line after one, on whatever block boundary a sequence is cut.
 #pragma once
 
 #include <string_view>
@@ -26,7 +28,35 @@ public:
     // sequence cut by the end of `bytes` continues in the next call.
     template <LineSink Sink>
     void feed(std::string_view bytes, Sink& sink) {
-        for (const char byte : bytes) feedByte(static_cast<unsigned char>(byte), sink);
+        const auto* next = reinterpret_cast<const unsigned char*>(bytes.data());
+        const auto* const end = next + bytes.size();
+        while (next != end) {
+            // The common characters are decoded whole where they lie within `bytes`; a line
+            // end, any other sequence, an invalid byte and a sequence cut by the end of
+            // `bytes` go through the byte-by-byte decoder.
+            const unsigned char lead = *next;
+            if (m_needed == 0 && !m_pendingCr) {
+                if (lead < 0x80 && lead != '\n' && lead != '\r') {
+                    character(lead, sink);
+                    ++next;
+                    continue;
+                }
+                if (lead >= 0xE0 && lead <= 0xEF && end - next >= 3) {
+                    const unsigned char second = next[1];
+                    const unsigned char third = next[2];
+                    // As below: no overlong forms (E0) and no surrogates (ED).
+                    const unsigned char low = lead == 0xE0 ? 0xA0 : 0x80;
+                    const unsigned char high = lead == 0xED ? 0x9F : 0xBF;
+                    if (second >= low && second <= high && (third & 0xC0) == 0x80) {
+                        character((lead & 0x0Fu) << 12 | (second & 0x3Fu) << 6 | (third & 0x3Fu),
+                                  sink);
+                        next += 3;
+                        continue;
+                    }
+                }
+            }
+            feedByte(*next++, sink);
+        }
     }
 
     // Ends the input: an unfinished sequence is invalid, a CR at the very end ends the line,
@@ -105,6 +135,7 @@ private:
 
     template <LineSink Sink>
     void character(char32_t codePoint, Sink& sink) {
+        m_lineHasBytes = true;
         m_inInvalidRun = false;
         sink.character(codePoint);
     }

@@ -4,16 +4,18 @@
 // Source: unicode-data 15.0.0-1, Unihan_Readings.txt.bz2, SHA-256 216d9e19e44195522b84a05bf7308e385356615121258869faf919e96824ddd5
 #include "tables/mod_k.h"
 
-#include "tables/group_table.h"
+#include "tables/groups.h"
 
 namespace Mod_K {
-namespace {
 
-constexpr GroupTable kTable(kRows);
+std::u16string_view LookupWubiCode(std::u16string_view text) {
+    const CodeEntry* row = findRow('K', text);
+    return row ? row->wubiCode() : std::u16string_view();
+}
 
-}  // namespace
-
-std::u16string_view LookupWubiCode(std::u16string_view text) { return kTable.wubiCode(text); }
-std::u16string_view LookupPinyin(std::u16string_view text) { return kTable.syllable(text); }
+std::u16string_view LookupPinyin(std::u16string_view text) {
+    const CodeEntry* row = findRow('K', text);
+    return row ? row->syllable() : std::u16string_view();
+}
 
 }  // namespace Mod_K

@@ -4,15 +4,13 @@
 // Source: unicode-data 15.0.0-1, Unihan_Readings.txt.bz2, SHA-256 216d9e19e44195522b84a05bf7308e385356615121258869faf919e96824ddd5
 #include "tables/mod_l.h"
 
-#include "tables/group_table.h"
+#include "tables/groups.h"
 
 namespace Mod_L {
-namespace {
 
-constexpr GroupTable kTable(kRows);
-
-}  // namespace
-
-std::u16string_view LookupWubiCode(std::u16string_view text) { return kTable.wubiCode(text); }
+std::u16string_view LookupWubiCode(std::u16string_view text) {
+    const CodeEntry* row = findRow('L', text);
+    return row ? row->wubiCode() : std::u16string_view();
+}
 
 }  // namespace Mod_L
