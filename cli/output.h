@@ -47,7 +47,7 @@ public:
     // Returns the errno of the write that ended the output, or 0 while it is open.
     int errorNumber() const { return m_errorNumber; }
 
-    static constexpr std::size_t kMaxReserve = 1024;
+    static constexpr std::size_t kMaxReserve = 8 * 1024;
 
 private:
     static constexpr std::size_t kCapacity = 64 * 1024;

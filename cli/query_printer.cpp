@@ -121,7 +121,10 @@ void appendJson(char32_t codePoint, const ChainAnswer& answer,
 }  // namespace
 
 void QueryPrinter::writeWithDetails(char32_t codePoint, StandardOutput& output) {
-    const ChainAnswer answer = lookupChains(codePoint < 0x10000 ? char16_t(codePoint) : u'\0');
+    // A character outside the BMP takes two code units: the empty text stands in for them, as
+    // both are held nowhere.
+    const char16_t unit = static_cast<char16_t>(codePoint);
+    const ChainAnswer answer = lookupChains({&unit, codePoint < 0x10000 ? 1u : 0u});
     // A character the details do not hold has no codes and no readings.
     const details::CharacterDetails found =
         details::lookup(codePoint).value_or(details::CharacterDetails{});

@@ -3,6 +3,10 @@
 // of every code and reading, or JSON lines.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -20,15 +24,33 @@ class QueryPrinter {
 public:
     explicit QueryPrinter(AnswerFormat format) : m_format(format) {}
 
-    // Writes the answer for `codePoint` in the printer's format, ending in LF. In the line
-    // format it is "character TAB wubi TAB pinyin LF", exactly as the window would answer; there
-    // and in the block format a control character is written as its code point ("U+0009"), so
-    // that the answer keeps its lines.
-    void answer(char32_t codePoint, StandardOutput& output) {
-        if (m_format == AnswerFormat::line) {
-            writeLine(codePoint, output);
-        } else {
-            writeWithDetails(codePoint, output);
+    // Writes the answers for `codePoints` in the printer's format, each ending in LF. In the
+    // line format an answer is "character TAB wubi TAB pinyin LF", exactly as the window would
+    // answer; there and in the block format a control character is written as its code point
+    // ("U+0009"), so that the answer keeps its lines.
+    void answer(std::span<const char32_t> codePoints, StandardOutput& output) {
+        if (m_format != AnswerFormat::line) {
+            for (const char32_t codePoint : codePoints) writeWithDetails(codePoint, output);
+            return;
+        }
+        const std::span<const AnswerText> texts = m_answerTexts;
+        while (!codePoints.empty()) {
+            const std::size_t count = std::min(codePoints.size(), kLinesAtOnce);
+            char* out = output.reserve(count * kMaxLine);
+            for (const char32_t codePoint : codePoints.first(count)) {
+                out = isControl(codePoint) ? putCodePointName(codePoint, out)
+                                           : putUtf8(codePoint, out);
+                *out++ = '\t';
+                // Every unit outside the keys' range (and every code point past the BMP) takes
+                // the last text, held nowhere.
+                const AnswerText& answer = texts[std::min<char32_t>(
+                    codePoint - kFirstKeyUnit, static_cast<char32_t>(texts.size() - 1))];
+                std::memcpy(out, answer.text, sizeof answer.text);
+                out += answer.size;
+                *out++ = '\n';
+            }
+            output.commit(out);
+            codePoints = codePoints.subspan(count);
         }
     }
 
@@ -45,22 +67,14 @@ public:
     static void charactersOfCode(std::string_view code, bool json, StandardOutput& output);
 
 private:
-    // Inline, as it answers every character of a long text.
-    static void writeLine(char32_t codePoint, StandardOutput& output) {
-        // A character outside the BMP is held nowhere, like U+0000.
-        const ChainAnswer answer = lookupChains(codePoint < 0x10000 ? char16_t(codePoint) : u'\0');
-        char* out = output.reserve(32);
-        out = isControl(codePoint) ? putCodePointName(codePoint, out) : putUtf8(codePoint, out);
-        *out++ = '\t';
-        out = putAscii(answer.wubi, out);
-        *out++ = '\t';
-        out = putAscii(answer.pinyin, out);
-        *out++ = '\n';
-        output.commit(out);
-    }
+    // The most a line writes: "U+0085", a tab, an answer text (copied whole) and a line feed.
+    static constexpr std::size_t kMaxLine = 6 + 1 + sizeof AnswerText::text + 1;
+    // The lines written into one reservation of the output.
+    static constexpr std::size_t kLinesAtOnce = StandardOutput::kMaxReserve / kMaxLine;
 
     void writeWithDetails(char32_t codePoint, StandardOutput& output);
 
     AnswerFormat m_format;
+    std::span<const AnswerText> m_answerTexts = answerTexts();
     std::string m_text;  // the block or JSON answer being made, kept for its capacity
 };

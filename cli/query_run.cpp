@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <span>
 
 #include "cli/input.h"
 #include "cli/query_printer.h"
@@ -30,11 +31,11 @@ public:
         m_haveFirst = false;
     }
 
-    void character(char32_t codePoint) {
+    void characters(std::span<const char32_t> codePoints) {
         if (m_mode == QueryMode::eachCharacter) {
-            m_printer.answer(codePoint, m_output);
+            m_printer.answer(codePoints, m_output);
         } else if (!m_haveFirst) {
-            m_first = codePoint;
+            m_first = codePoints.front();
             m_haveFirst = true;
         }
     }
@@ -48,7 +49,7 @@ public:
     void lineEnd() {
         if (m_mode == QueryMode::firstCharacter) {
             if (m_haveFirst && !m_textInvalid) {
-                m_printer.answer(m_first, m_output);
+                m_printer.answer({&m_first, 1}, m_output);
             } else {
                 m_printer.emptyAnswer(m_output);
             }

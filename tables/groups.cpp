@@ -94,7 +94,7 @@ constexpr std::array<Group, kModules.size()> kGroups = [] {
 }();
 
 // Every key lies in U+4E00..U+9FFF (the generator checks it).
-constexpr char16_t kFirstUnit = u'\u4E00';
+constexpr char16_t kFirstUnit = kFirstKeyUnit;
 constexpr std::size_t kUnits = 0xA000 - kFirstUnit;
 
 // Both chains' whole search, done once at compile time: for every unit, the first row of the
@@ -102,6 +102,7 @@ constexpr std::size_t kUnits = 0xA000 - kFirstUnit;
 // K, the pinyin chain, come first in the Wubi chain and every row of theirs has a syllable, so
 // the same row's syllable answers the pinyin chain; a row of L to Z has none, as no group of the
 // pinyin chain holds its character. Later rows are entered first so that earlier ones win.
+// (tests/tables_test.cpp checks this against a walk of both chains for every unit.)
 constexpr std::array<std::uint16_t, kUnits> kFirstRowOfUnit = [] {
     std::array<std::uint16_t, kUnits> first{};
     first.fill(kNoRow);
@@ -109,6 +110,30 @@ constexpr std::array<std::uint16_t, kUnits> kFirstRowOfUnit = [] {
         first[kAllRows[row].character - kFirstUnit] = static_cast<std::uint16_t>(row);
     }
     return first;
+}();
+
+constexpr AnswerText answerText(std::u16string_view wubi, std::u16string_view pinyin) {
+    AnswerText answer{};
+    std::size_t size = 0;
+    for (const char16_t letter : wubi) answer.text[size++] = static_cast<char>(letter);
+    answer.text[size++] = '\t';
+    for (const char16_t letter : pinyin) answer.text[size++] = static_cast<char>(letter);
+    answer.size = static_cast<std::uint8_t>(size);
+    return answer;
+}
+
+// The chains' answers once more, as text: a writer of many answers copies one slot each.
+constexpr std::array<AnswerText, kUnits + 1> kAnswerTexts = [] {
+    static_assert(CodeEntry::kMaxCodeLength + 1 + CodeEntry::kMaxSyllableLength <=
+                  sizeof AnswerText::text);
+    std::array<AnswerText, kUnits + 1> texts{};
+    for (std::size_t unit = 0; unit <= kUnits; ++unit) {
+        const std::uint16_t row = unit < kUnits ? kFirstRowOfUnit[unit] : kNoRow;
+        texts[unit] = row == kNoRow
+                          ? answerText(kNoWubiCode, {})
+                          : answerText(kAllRows[row].wubiCode(), kAllRows[row].syllable());
+    }
+    return texts;
 }();
 
 }  // namespace
@@ -130,15 +155,14 @@ const CodeEntry* findRow(char letter, std::u16string_view text) {
     return row == rows.end() ? nullptr : &*row;
 }
 
-ChainAnswer lookupChains(char16_t unit) {
-    // Units below the range wrap around to large offsets.
-    const std::size_t offset = static_cast<char16_t>(unit - kFirstUnit);
+ChainAnswer lookupChains(std::u16string_view text) {
+    // Units below the range wrap around to large offsets; U+0000 stands for every text that is
+    // not one code unit.
+    const std::size_t offset =
+        static_cast<char16_t>((text.size() == 1 ? text.front() : u'\0') - kFirstUnit);
     const std::uint16_t row = offset < kUnits ? kFirstRowOfUnit[offset] : kNoRow;
     if (row == kNoRow) return {{kNoWubiCode, std::size(kNoWubiCode) - 1}, {}};
     return {kAllRows[row].wubiCode(), kAllRows[row].syllable()};
 }
 
-ChainAnswer lookupChains(std::u16string_view text) {
-    // U+0000 is held nowhere, like every text that is not one code unit.
-    return lookupChains(text.size() == 1 ? text.front() : u'\0');
-}
+std::span<const AnswerText> answerTexts() { return kAnswerTexts; }

@@ -42,10 +42,22 @@ struct ChainAnswer {
 };
 
 // Returns what the Wubi chain (the code lookups of all groups, in chain order) and the pinyin
-// chain (the syllable lookups of groups A to K) answer for `unit`, exactly as the lookups give
-// it: the views are the rows' own texts.
-ChainAnswer lookupChains(char16_t unit);
-
-// Returns lookupChains of the one code unit of `text`. Every key is one code unit, so any other
-// text (empty, longer, a surrogate pair) is held nowhere: "None!" and empty.
+// chain (the syllable lookups of groups A to K) answer for `text`, exactly as the lookups give
+// it: the views are the rows' own texts. Every key is one code unit, so any other text (empty,
+// longer, a surrogate pair) is held nowhere: "None!" and empty.
 ChainAnswer lookupChains(std::u16string_view text);
+
+// What the chains answer for one code unit, as the text of tab-separated fields: the Wubi
+// result, a tab and the pinyin result, in ASCII ("kb\ta", "q\t", "None!\t"), padded with NULs,
+// so that a writer may copy it whole.
+struct AnswerText {
+    char text[15];
+    std::uint8_t size;  // of the text before the padding
+};
+
+// The first unit that a group can hold: every key lies in U+4E00..U+9FFF.
+inline constexpr char16_t kFirstKeyUnit = u'\u4E00';
+
+// Returns the answer text of every unit from kFirstKeyUnit to U+9FFF, in order, and then the
+// one of every other unit ("None!\t"), for a program that answers many characters.
+std::span<const AnswerText> answerTexts();

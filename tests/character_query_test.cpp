@@ -98,7 +98,7 @@ TEST(QueryCharacter, GivesTheTablesAnswerForEveryCodeUnit) {
     };
     for (unsigned unit = 0; unit <= 0xFFFF; ++unit) {
         const char16_t key = static_cast<char16_t>(unit);
-        const ChainAnswer answer = lookupChains(key);
+        const ChainAnswer answer = lookupChains({&key, 1});
         const QueryResult result = queryCharacter(QStringView(&key, 1));
         ASSERT_EQ(result.wubi, qt(answer.wubi)) << "U+" << std::hex << unit;
         ASSERT_EQ(result.pinyin, qt(answer.pinyin)) << "U+" << std::hex << unit;

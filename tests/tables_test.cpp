@@ -145,7 +145,7 @@ TEST(Chains, AnswerWithTheFirstAnsweringGroupsRowForEveryCodeUnit) {
                 code = g.lookupWubiCode(text);
             if (syllable.empty() && g.lookupPinyin) syllable = g.lookupPinyin(text);
         }
-        const ChainAnswer answer = lookupChains(key);
+        const ChainAnswer answer = lookupChains(text);
         ASSERT_EQ(answer.wubi, code) << "U+" << std::hex << unit;
         ASSERT_EQ(answer.pinyin, syllable) << "U+" << std::hex << unit;
         if (code != kNoWubiCode) {
