@@ -144,8 +144,6 @@ std::span<const CodeEntry> Group::rows() const {
 
 std::span<const Group> allGroups() { return kGroups; }
 
-std::span<const CodeEntry> allRows() { return kAllRows; }
-
 const CodeEntry* findRow(char letter, std::u16string_view text) {
     if (text.size() != 1) return nullptr;
     const auto group = std::ranges::find(kGroups, letter, &Group::letter);

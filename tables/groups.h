@@ -15,7 +15,7 @@ struct Group {
     char letter;                    // 'A' .. 'Z' (no I, U, V)
     LookupFunction lookupWubiCode;  // the module's LookupWubiCode; never null
     LookupFunction lookupPinyin;    // the module's LookupPinyin; null in groups L to Z
-    std::uint16_t firstRow;         // where the group's rows start among allRows()
+    std::uint16_t firstRow;         // where the group's rows start in the store
     std::uint16_t rowCount;
 
     // Returns the group's rows in table order.
@@ -25,9 +25,6 @@ struct Group {
 // Returns every group in the order of the Wubi chain: A B C D E F G H J K L M N O P Q R S T W X
 // Y Z.
 std::span<const Group> allGroups();
-
-// Returns every group's rows, group after group in chain order, each group's in table order.
-std::span<const CodeEntry> allRows();
 
 // Returns the first row of group `letter` whose character equals `text` exactly (no trimming,
 // no cutting), or nullptr: the walk behind the group's lookups.
