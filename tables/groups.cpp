@@ -148,9 +148,13 @@ const CodeEntry* findRow(char letter, std::u16string_view text) {
     if (text.size() != 1) return nullptr;
     const auto group = std::ranges::find(kGroups, letter, &Group::letter);
     if (group == kGroups.end()) return nullptr;
-    const std::span<const CodeEntry> rows = group->rows();
-    const auto row = std::ranges::find(rows, text.front(), &CodeEntry::character);
-    return row == rows.end() ? nullptr : &*row;
+    // A plain loop, which stays quick unoptimised, where the tests walk every group for every
+    // unit.
+    const CodeEntry* const end = kAllRows.data() + group->firstRow + group->rowCount;
+    for (const CodeEntry* row = kAllRows.data() + group->firstRow; row != end; ++row) {
+        if (row->character == text.front()) return row;
+    }
+    return nullptr;
 }
 
 ChainAnswer lookupChains(std::u16string_view text) {
