@@ -26,11 +26,11 @@ static void flush(void) {
 }
 
 // The state carried from one byte to the next, as the tool keeps it.
-static int needed;             // continuation bytes still to come
+static int needed;                        // continuation bytes still to come
 static unsigned low = 0x80, high = 0xBF;  // the range of the next continuation byte
 static unsigned code_point;
-static int pending_cr;         // a CR that may start a CR LF
-static int in_invalid_run;     // one empty line per run of invalid bytes
+static int pending_cr;      // a CR that may start a CR LF
+static int in_invalid_run;  // one empty line per run of invalid bytes
 
 static void answer(unsigned c) {
     in_invalid_run = 0;
