@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/query_printer.h"
 
+#include <cstdlib>
 #include <optional>
 
 #include "cli/json_text.h"
@@ -121,20 +122,39 @@ void appendJson(char32_t codePoint, const ChainAnswer& answer,
 }  // namespace
 
 void QueryPrinter::writeWithDetails(char32_t codePoint, StandardOutput& output) {
+    const bool storable = codePoint < kStoredUnits;
+    if (storable && m_storedAnswers && m_storedAnswers[codePoint].size != 0) {
+        const StoredAnswer stored = m_storedAnswers[codePoint];
+        output.write(std::string_view(m_answers).substr(stored.offset, stored.size));
+        return;
+    }
     // A character outside the BMP takes two code units: the empty text stands in for them, as
     // both are held nowhere.
     const char16_t unit = static_cast<char16_t>(codePoint);
-    const ChainAnswer answer = lookupChains({&unit, codePoint < 0x10000 ? 1u : 0u});
+    const ChainAnswer answer = lookupChains({&unit, storable ? 1u : 0u});
     // A character the details do not hold has no codes and no readings.
     const details::CharacterDetails found =
         details::lookup(codePoint).value_or(details::CharacterDetails{});
-    m_text.clear();
+    const std::size_t offset = m_answers.size();
     if (m_format == AnswerFormat::block) {
-        appendBlock(codePoint, answer, found, m_text);
+        appendBlock(codePoint, answer, found, m_answers);
     } else {
-        appendJson(codePoint, answer, found, m_text);
+        appendJson(codePoint, answer, found, m_answers);
     }
-    output.write(m_text);
+    const std::size_t size = m_answers.size() - offset;
+    output.write(std::string_view(m_answers).substr(offset, size));
+    if (!storable) {
+        m_answers.resize(offset);
+        return;
+    }
+    if (!m_storedAnswers && offset != 0) {
+        m_storedAnswers.reset(
+            static_cast<StoredAnswer*>(std::calloc(kStoredUnits, sizeof(StoredAnswer))));
+    }
+    if (m_storedAnswers) {
+        m_storedAnswers[codePoint] = {static_cast<std::uint32_t>(offset),
+                                      static_cast<std::uint32_t>(size)};
+    }
 }
 
 void QueryPrinter::dump(StandardOutput& output) {

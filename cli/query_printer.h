@@ -5,7 +5,10 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -72,9 +75,22 @@ private:
     // The lines written into one reservation of the output.
     static constexpr std::size_t kLinesAtOnce = StandardOutput::kMaxReserve / kMaxLine;
 
+    // Writes the block or JSON answer for `codePoint`, made from the details the first time.
     void writeWithDetails(char32_t codePoint, StandardOutput& output);
+
+    // Where a BMP character's block or JSON answer stands in m_answers; size 0 until made.
+    struct StoredAnswer {
+        std::uint32_t offset;
+        std::uint32_t size;
+    };
+    static constexpr char32_t kStoredUnits = 0x10000;
 
     AnswerFormat m_format;
     std::span<const AnswerText> m_answerTexts = answerTexts();
-    std::string m_text;  // the block or JSON answer being made, kept for its capacity
+    // The block and JSON answers made so far, one after another. Made from the details, they
+    // cost far more than a copy, and a long text repeats few characters: from the second answer
+    // on, each is kept for the next time its character comes. The index is zeroed by calloc,
+    // whose fresh pages cost nothing until an answer is kept in them.
+    std::string m_answers;
+    std::unique_ptr<StoredAnswer[], void (*)(void*)> m_storedAnswers{nullptr, std::free};
 };

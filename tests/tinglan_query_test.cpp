@@ -128,13 +128,18 @@ TEST(TinglanQuery, AnswersEachTextOrLine) {
          "兙 U+5159\n  window:   None! (not in the tables)\n  codes:    dqfk (full)\n"
          "  readings: none\n\n",
          0},
+        // 曹 twice: an answer kept from before comes out the same.
         {"json",
-         {"--json", "长", "", "曹"},
+         {"--json", "长", "", "曹", "曹"},
          {},
          R"({"character":"长","codePoint":"U+957F","wubi":"ta","pinyin":"chang","inTables":true,)"
          R"("codes":[{"code":"ta","level":"simple2"},{"code":"tay","level":"simple3"},)"
          R"({"code":"tayi","level":"full"}],"readings":["cháng","zhǎng"]})"
          "\nnull\n"
+         R"({"character":"曹","codePoint":"U+66F9","wubi":"None!","pinyin":"","inTables":false,)"
+         R"("codes":[{"code":"gma","level":"simple3"},{"code":"gmaj","level":"full"}],)"
+         R"("readings":["cáo"]})"
+         "\n"
          R"({"character":"曹","codePoint":"U+66F9","wubi":"None!","pinyin":"","inTables":false,)"
          R"("codes":[{"code":"gma","level":"simple3"},{"code":"gmaj","level":"full"}],)"
          R"("readings":["cáo"]})"
