@@ -46,15 +46,11 @@ int main(int argc, char** argv) {
         return finish(output, true);
     }
     if (options->dump) {
-        std::string dump;
-        QueryPrinter::appendDump(dump);
-        output.write(dump);
+        QueryPrinter::dump(output);
         return finish(output, true);
     }
     if (options->code) {
-        std::string characters;
-        QueryPrinter::appendCharactersOfCode(*options->code, options->json, characters);
-        output.write(characters);
+        QueryPrinter::charactersOfCode(*options->code, options->json, output);
         return finish(output, true);
     }
     const QueryMode mode = options->each ? QueryMode::eachCharacter : QueryMode::firstCharacter;

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "query/character_details.h"
+#include "tables/wubi_code.h"
 
 namespace {
 
@@ -135,7 +135,7 @@ const OptionRow* findOption(std::string_view name) {
     return nullptr;
 }
 
-bool fail(const char* reason, std::string_view argument = {}) {
+bool fail(const char* reason, std::string_view argument = "") {
     std::fprintf(stderr, "tinglan-query: %s%.*s\n", reason, static_cast<int>(argument.size()),
                  argument.data());
     std::fwrite(usageText().data(), 1, usageText().size(), stderr);

@@ -3,7 +3,8 @@
 // may be waiting for it.
 #pragma once
 
-#include <string>
+#include <cstddef>
+#include <memory>
 #include <string_view>
 
 class StandardOutput {
@@ -18,12 +19,19 @@ public:
     // when standard output is a terminal, a pipe or a socket.
     StandardOutput();
 
-    // Appends `text`, writing the buffer out once it is full; does nothing once not open.
-    void write(std::string_view text) {
-        if (m_state != State::open) return;
-        m_buffer.append(text);
-        if (m_buffer.size() >= kCapacity) flush();
+    // Returns where the next `size` bytes (at most kMaxReserve) may be written in place, writing
+    // the buffer out first if they would not fit; commit() then takes them. Once the output is
+    // no longer open, what is written there is dropped.
+    char* reserve(std::size_t size) {
+        if (static_cast<std::size_t>(m_bufferEnd - m_next) < size) flush();
+        return m_next;
     }
+
+    // Takes the bytes written from the last reserve() up to `end`.
+    void commit(char* end) { m_next = end; }
+
+    // Appends `text`, writing the buffer out as it fills; does nothing once not open.
+    void write(std::string_view text);
 
     // Writes out everything buffered; returns whether the output is still open.
     bool flush();
@@ -39,10 +47,14 @@ public:
     // Returns the errno of the write that ended the output, or 0 while it is open.
     int errorNumber() const { return m_errorNumber; }
 
+    static constexpr std::size_t kMaxReserve = 8 * 1024;
+
 private:
     static constexpr std::size_t kCapacity = 64 * 1024;
 
-    std::string m_buffer;
+    std::unique_ptr<char[]> m_buffer;
+    char* m_next;
+    char* m_bufferEnd;
     bool m_interactive;
     State m_state = State::open;
     int m_errorNumber = 0;

@@ -1,56 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/query_printer.h"
 
-#include <QStringView>
-#include <algorithm>
-#include <cstdio>
-#include <iterator>
+#include <cstdlib>
 #include <optional>
 
-#include "query/character_details.h"
-#include "query/character_query.h"
-#include "tables/groups.h"
+#include "cli/json_text.h"
+#include "tables/details.h"
 
 namespace {
-
-bool isControl(char32_t codePoint) {
-    return codePoint < 0x20 || (codePoint >= 0x7F && codePoint <= 0x9F);
-}
-
-void appendUtf8(char32_t c, std::string& out) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-void appendCodePoint(char32_t codePoint, std::string& out) {
-    char name[12];
-    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(codePoint));
-    out += name;
-}
-
-// The query takes the character as UTF-16, as the window's input box holds it.
-QStringView toUtf16(char32_t codePoint, char16_t (&units)[2]) {
-    if (codePoint < 0x10000) {
-        units[0] = static_cast<char16_t>(codePoint);
-        return QStringView(units, 1);
-    }
-    units[0] = static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10));
-    units[1] = static_cast<char16_t>(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
-    return QStringView(units, 2);
-}
 
 std::string_view levelName(details::CodeLevel level) {
     switch (level) {
@@ -70,53 +27,19 @@ std::string_view levelName(details::CodeLevel level) {
     return {};
 }
 
-struct ShortEscape {
-    unsigned char byte;
-    std::string_view escape;
-};
-
-constexpr ShortEscape kShortEscapes[] = {
-    {'"', "\\\""}, {'\\', "\\\\"}, {'\b', "\\b"}, {'\f', "\\f"},
-    {'\n', "\\n"}, {'\r', "\\r"},  {'\t', "\\t"},
-};
-
-// Appends `text`, valid UTF-8, as a JSON string. Besides what JSON requires, DEL, the C1
-// controls and the two Unicode line separators are escaped too, so that no reader of the line
-// sees a control character or a line break in it.
-void appendJsonString(std::string_view text, std::string& out) {
-    out += '"';
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0u;
-        const auto third = i + 2 < text.size() ? static_cast<unsigned char>(text[i + 2]) : 0u;
-        std::optional<unsigned> escaped;  // the code point to write as \uXXXX
-        if (const auto it = std::ranges::find(kShortEscapes, byte, &ShortEscape::byte);
-            it != std::end(kShortEscapes)) {
-            out += it->escape;
-            continue;
-        }
-        if (byte < 0x20 || byte == 0x7F) {
-            escaped = byte;
-        } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
-            escaped = next;
-            i += 1;
-        } else if (byte == 0xE2 && next == 0x80 && (third == 0xA8 || third == 0xA9)) {
-            escaped = 0x2000 | (third & 0x3F);
-            i += 2;
-        }
-        if (!escaped) {
-            out += static_cast<char>(byte);
-            continue;
-        }
-        char unit[8];
-        std::snprintf(unit, sizeof unit, "\\u%04x", *escaped);
-        out += unit;
-    }
-    out += '"';
+void appendUtf8(char32_t codePoint, std::string& out) {
+    char bytes[4];
+    out.append(bytes, putUtf8(codePoint, bytes));
 }
 
-void appendJsonString(const QString& text, std::string& out) {
-    appendJsonString(text.toStdString(), out);
+void appendCodePointName(char32_t codePoint, std::string& out) {
+    char name[10];
+    out.append(name, putCodePointName(codePoint, name));
+}
+
+void appendAscii(std::u16string_view text, std::string& out) {
+    char letters[CodeEntry::kMaxSyllableLength + CodeEntry::kMaxCodeLength];
+    out.append(letters, putAscii(text, letters));
 }
 
 void appendJsonCharacter(char32_t codePoint, std::string& out) {
@@ -125,23 +48,27 @@ void appendJsonCharacter(char32_t codePoint, std::string& out) {
     out += "\"character\":";
     appendJsonString(character, out);
     out += ",\"codePoint\":\"";
-    appendCodePoint(codePoint, out);
+    appendCodePointName(codePoint, out);
     out += '"';
 }
 
-void appendBlock(char32_t codePoint, const QueryResult& result,
+bool inTables(const ChainAnswer& answer) { return answer.wubi != kNoWubiCode; }
+
+void appendBlock(char32_t codePoint, const ChainAnswer& answer,
                  const details::CharacterDetails& found, std::string& out) {
     if (!isControl(codePoint)) {
         appendUtf8(codePoint, out);
         out += ' ';
     }
-    appendCodePoint(codePoint, out);
+    appendCodePointName(codePoint, out);
     out += "\n  window:   ";
-    if (result.wubi == QStringView(kNoWubiCode)) {
+    if (!inTables(answer)) {
         out += "None! (not in the tables)";
     } else {
-        out += result.wubi.toStdString();
-        out += result.pinyin.isEmpty() ? " (no pinyin)" : " " + result.pinyin.toStdString();
+        appendAscii(answer.wubi, out);
+        out += ' ';
+        if (answer.pinyin.empty()) out += "(no pinyin)";
+        appendAscii(answer.pinyin, out);
     }
     out += "\n  codes:    ";
     if (found.codes.empty()) out += "none";
@@ -165,15 +92,16 @@ void appendBlock(char32_t codePoint, const QueryResult& result,
     out += "\n\n";
 }
 
-void appendJson(char32_t codePoint, const QueryResult& result,
+void appendJson(char32_t codePoint, const ChainAnswer& answer,
                 const details::CharacterDetails& found, std::string& out) {
     out += '{';
     appendJsonCharacter(codePoint, out);
-    out += ",\"wubi\":";
-    appendJsonString(result.wubi, out);
-    out += ",\"pinyin\":";
-    appendJsonString(result.pinyin, out);
-    out += result.wubi == QStringView(kNoWubiCode) ? ",\"inTables\":false" : ",\"inTables\":true";
+    // The tables' texts are letters, and "None!", which need no escaping.
+    out += ",\"wubi\":\"";
+    appendAscii(answer.wubi, out);
+    out += "\",\"pinyin\":\"";
+    appendAscii(answer.pinyin, out);
+    out += inTables(answer) ? "\",\"inTables\":true" : "\",\"inTables\":false";
     out += ",\"codes\":[";
     const char* separator = "";
     for (const details::CodeAtLevel& code : found.codes) {
@@ -195,85 +123,70 @@ void appendJson(char32_t codePoint, const QueryResult& result,
     out += "]}\n";
 }
 
-void appendUtf16(std::u16string_view text, std::string& out) {
-    out += QStringView(text).toUtf8().toStdString();
-}
-
 }  // namespace
 
-void QueryPrinter::make(char32_t codePoint, std::string& out) const {
-    out.clear();
-    char16_t units[2];
-    const QStringView character = toUtf16(codePoint, units);
-    const QueryResult result = queryCharacter(character);
-    if (m_format == AnswerFormat::line) {
-        if (isControl(codePoint)) {
-            appendCodePoint(codePoint, out);
-        } else {
-            appendUtf8(codePoint, out);
-        }
-        out += '\t';
-        out += result.wubi.toStdString();
-        out += '\t';
-        out += result.pinyin.toStdString();
-        out += '\n';
+void QueryPrinter::writeWithDetails(char32_t codePoint, StandardOutput& output) {
+    const bool storable = codePoint < kStoredUnits;
+    if (storable && m_storedAnswers && m_storedAnswers[codePoint].size != 0) {
+        const StoredAnswer stored = m_storedAnswers[codePoint];
+        output.write(std::string_view(m_answers).substr(stored.offset, stored.size));
         return;
     }
+    // A character outside the BMP takes two code units: the empty text stands in for them, as
+    // both are held nowhere.
+    const char16_t unit = static_cast<char16_t>(codePoint);
+    const ChainAnswer answer = lookupChains({&unit, storable ? 1u : 0u});
     // A character the details do not hold has no codes and no readings.
     const details::CharacterDetails found =
-        detailsOf(character).value_or(details::CharacterDetails{});
+        details::lookup(codePoint).value_or(details::CharacterDetails{});
+    const std::size_t offset = m_answers.size();
     if (m_format == AnswerFormat::block) {
-        appendBlock(codePoint, result, found, out);
+        appendBlock(codePoint, answer, found, m_answers);
     } else {
-        appendJson(codePoint, result, found, out);
+        appendJson(codePoint, answer, found, m_answers);
+    }
+    const std::size_t size = m_answers.size() - offset;
+    output.write(std::string_view(m_answers).substr(offset, size));
+    if (!storable) {
+        m_answers.resize(offset);
+        return;
+    }
+    if (!m_storedAnswers && offset != 0) {
+        m_storedAnswers.reset(
+            static_cast<StoredAnswer*>(std::calloc(kStoredUnits, sizeof(StoredAnswer))));
+    }
+    if (m_storedAnswers) {
+        m_storedAnswers[codePoint] = {static_cast<std::uint32_t>(offset),
+                                      static_cast<std::uint32_t>(size)};
     }
 }
 
-std::string_view QueryPrinter::answer(char32_t codePoint) {
-    if (codePoint >= 0x10000) {
-        make(codePoint, m_answer);
-        return m_answer;
-    }
-    if (!m_answerByCodeUnit) {
-        if (!m_answeredOnce) {
-            m_answeredOnce = true;
-            make(codePoint, m_answer);
-            return m_answer;
-        }
-        m_answerByCodeUnit = std::make_unique<std::array<std::string, 0x10000>>();
-    }
-    std::string& cached = (*m_answerByCodeUnit)[codePoint];
-    if (cached.empty()) make(codePoint, cached);
-    return cached;
-}
-
-std::string_view QueryPrinter::emptyAnswer() const {
-    return m_format == AnswerFormat::json ? "null\n" : "\n";
-}
-
-void QueryPrinter::appendDump(std::string& out) {
+void QueryPrinter::dump(StandardOutput& output) {
     for (const Group& group : allGroups()) {
         for (const CodeEntry& row : group.rows()) {
-            out += group.letter;
-            out += '\t';
-            appendUtf16({&row.character, 1}, out);
-            out += '\t';
-            appendUtf16(row.wubiCode, out);
-            out += '\t';
-            appendUtf16(row.syllable, out);
-            out += '\n';
+            char* out = output.reserve(32);
+            *out++ = group.letter;
+            *out++ = '\t';
+            out = putUtf8(row.character, out);
+            *out++ = '\t';
+            out = putAscii(row.wubiCode(), out);
+            *out++ = '\t';
+            out = putAscii(row.syllable(), out);
+            *out++ = '\n';
+            output.commit(out);
         }
     }
 }
 
-void QueryPrinter::appendCharactersOfCode(std::string_view code, bool json, std::string& out) {
+void QueryPrinter::charactersOfCode(std::string_view code, bool json, StandardOutput& output) {
+    std::string out;
     if (json) {
         out += "{\"code\":";
         appendJsonString(code, out);
         out += ",\"characters\":[";
     }
     const char* separator = "";
-    for (const details::CharacterAtLevel& found : charactersOfCode(code)) {
+    for (const details::CharacterAtLevel& found : details::charactersWithCode(code)) {
         if (json) {
             out += separator;
             out += '{';
@@ -286,10 +199,11 @@ void QueryPrinter::appendCharactersOfCode(std::string_view code, bool json, std:
         }
         appendUtf8(found.character, out);
         out += '\t';
-        appendCodePoint(found.character, out);
+        appendCodePointName(found.character, out);
         out += '\t';
         out += levelName(found.level);
         out += '\n';
     }
     if (json) out += "]}\n";
+    output.write(out);
 }

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <span>
 
 #include "cli/input.h"
 #include "cli/query_printer.h"
@@ -30,11 +31,11 @@ public:
         m_haveFirst = false;
     }
 
-    void character(char32_t codePoint) {
+    void characters(std::span<const char32_t> codePoints) {
         if (m_mode == QueryMode::eachCharacter) {
-            m_output.write(m_printer.answer(codePoint));
+            m_printer.answer(codePoints, m_output);
         } else if (!m_haveFirst) {
-            m_first = codePoint;
+            m_first = codePoints.front();
             m_haveFirst = true;
         }
     }
@@ -42,13 +43,16 @@ public:
     void invalidBytes() {
         if (!m_textInvalid) report();
         m_textInvalid = true;
-        if (m_mode == QueryMode::eachCharacter) m_output.write(m_printer.emptyAnswer());
+        if (m_mode == QueryMode::eachCharacter) m_printer.emptyAnswer(m_output);
     }
 
     void lineEnd() {
         if (m_mode == QueryMode::firstCharacter) {
-            m_output.write(m_haveFirst && !m_textInvalid ? m_printer.answer(m_first)
-                                                         : m_printer.emptyAnswer());
+            if (m_haveFirst && !m_textInvalid) {
+                m_printer.answer({&m_first, 1}, m_output);
+            } else {
+                m_printer.emptyAnswer(m_output);
+            }
         }
         if (m_linesAreTexts) beginText(m_number + 1);
     }

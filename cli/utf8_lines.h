@@ -1,17 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Decodes UTF-8 as it arrives into characters, line ends and runs of invalid bytes, so that a
-// line of any length is answered without being held.
+// line of any length is answered without being held. Written here because the C and C++
+// libraries decode only through the locale and stop at the first invalid byte, and the tool
+// must answer the rest of a line after one, on whatever block boundary a sequence is cut.
 #pragma once
 
+#include <cstddef>
+#include <span>
 #include <string_view>
 
 // What a Utf8LineSplitter reports to, in input order:
-//   void character(char32_t codePoint);  // one decoded character of the current line
-//   void invalidBytes();                 // a run of bytes that is not UTF-8, once per run
-//   void lineEnd();                      // the current line ended
+//   void characters(std::span<const char32_t>);  // decoded characters of the current line
+//   void invalidBytes();                         // a run of bytes that is not UTF-8, once per run
+//   void lineEnd();                              // the current line ended
 template <class Sink>
-concept LineSink = requires(Sink& sink, char32_t codePoint) {
-    sink.character(codePoint);
+concept LineSink = requires(Sink& sink, std::span<const char32_t> codePoints) {
+    sink.characters(codePoints);
     sink.invalidBytes();
     sink.lineEnd();
 };
@@ -26,7 +30,43 @@ public:
     // sequence cut by the end of `bytes` continues in the next call.
     template <LineSink Sink>
     void feed(std::string_view bytes, Sink& sink) {
-        for (const char byte : bytes) feedByte(static_cast<unsigned char>(byte), sink);
+        const auto* next = reinterpret_cast<const unsigned char*>(bytes.data());
+        const auto* const end = next + bytes.size();
+        // The common characters, plain ASCII and whole three-byte sequences, are decoded where
+        // they lie within `bytes`, into runs that the sink takes at once; a line end, any other
+        // sequence, an invalid byte and a sequence cut by the end of `bytes` go through the
+        // byte-by-byte decoder, after the run before them.
+        char32_t run[kRunSize];
+        std::size_t count = 0;
+        while (next != end) {
+            const unsigned char lead = *next;
+            if (m_needed == 0 && !m_pendingCr && count < kRunSize) {
+                if (lead < 0x80 && lead != '\n' && lead != '\r') {
+                    run[count++] = lead;
+                    ++next;
+                    continue;
+                }
+                if (lead >= 0xE0 && lead <= 0xEF && end - next >= 3) {
+                    const unsigned char second = next[1];
+                    const unsigned char third = next[2];
+                    // As below: no overlong forms (E0) and no surrogates (ED).
+                    const unsigned char low = lead == 0xE0 ? 0xA0 : 0x80;
+                    const unsigned char high = lead == 0xED ? 0x9F : 0xBF;
+                    if (second >= low && second <= high && (third & 0xC0) == 0x80) {
+                        run[count++] =
+                            (lead & 0x0Fu) << 12 | (second & 0x3Fu) << 6 | (third & 0x3Fu);
+                        next += 3;
+                        continue;
+                    }
+                }
+            }
+            // The run is full, or the next byte needs the decoder below.
+            characters({run, count}, sink);
+            const bool full = count == kRunSize;
+            count = 0;
+            if (!full) feedByte(*next++, sink);
+        }
+        characters({run, count}, sink);
     }
 
     // Ends the input: an unfinished sequence is invalid, a CR at the very end ends the line,
@@ -105,8 +145,15 @@ private:
 
     template <LineSink Sink>
     void character(char32_t codePoint, Sink& sink) {
+        characters({&codePoint, 1}, sink);
+    }
+
+    template <LineSink Sink>
+    void characters(std::span<const char32_t> codePoints, Sink& sink) {
+        if (codePoints.empty()) return;
+        m_lineHasBytes = true;
         m_inInvalidRun = false;
-        sink.character(codePoint);
+        sink.characters(codePoints);
     }
 
     template <LineSink Sink>
@@ -122,6 +169,8 @@ private:
         m_lineHasBytes = false;
         sink.lineEnd();
     }
+
+    static constexpr std::size_t kRunSize = 256;
 
     bool m_splitLines;
     bool m_lineHasBytes = false;

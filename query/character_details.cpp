@@ -2,7 +2,7 @@
 #include "query/character_details.h"
 
 #include <QStringList>
-#include <algorithm>
+#include <string_view>
 
 namespace {
 
@@ -55,13 +55,4 @@ QString readingsText(const details::CharacterDetails& character) {
     QStringList readings;
     for (std::string_view reading : character.readings) readings << fromUtf8(reading);
     return QStringLiteral("读音：") + readings.join(u'、');
-}
-
-bool isWubiCode(std::string_view code) {
-    return !code.empty() && code.size() <= 4 &&
-           std::ranges::all_of(code, [](char letter) { return letter >= 'a' && letter <= 'y'; });
-}
-
-std::vector<details::CharacterAtLevel> charactersOfCode(std::string_view code) {
-    return details::charactersWithCode(code);
 }

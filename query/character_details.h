@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Every code and reading of one character, for the result fields' tooltips and tinglan-query.
+// Every code and reading of one character, as the result fields' tooltips show them.
 #pragma once
 
 #include <QString>
 #include <QStringView>
 #include <optional>
-#include <string_view>
-#include <vector>
 
 #include "tables/details.h"
 
@@ -23,10 +21,3 @@ QString codesByLevelText(const details::CharacterDetails& character);
 // Returns the readings of `character` with tone marks for the pinyin result's tooltip, on one
 // line, the filing reading first ("读音：cháng、zhǎng"); empty when there are none.
 QString readingsText(const details::CharacterDetails& character);
-
-// Returns whether `code` is a Wubi code as typed: 1 to 4 letters a to y.
-bool isWubiCode(std::string_view code);
-
-// Returns the characters that `code` types at any level with their levels, in the order an
-// input method offers them (most frequent first); empty when `code` is no code or types nothing.
-std::vector<details::CharacterAtLevel> charactersOfCode(std::string_view code);

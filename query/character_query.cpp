@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "query/character_query.h"
 
-#include <iterator>
 #include <string_view>
 
 #include "query/history_log.h"
@@ -26,16 +25,9 @@ QString cutToFirstCharacter(const QString& text) {
 }
 
 QueryResult queryCharacter(QStringView character) {
-    // Every key is one code unit, so any other text is held nowhere, like U+0000. The first
-    // group of each chain that holds the character is known in advance; that group answers
-    // from its own rows.
-    const char16_t unit = character.size() == 1 ? character.front().unicode() : u'\0';
-    const Group* codeGroup = firstGroupWithCode(unit);
-    const Group* syllableGroup = firstGroupWithSyllable(unit);
-    const std::u16string_view key(&unit, 1);
-    return {codeGroup ? fromTable(codeGroup->lookupWubiCode(key))
-                      : fromTable({kNoWubiCode, std::size(kNoWubiCode) - 1}),
-            syllableGroup ? fromTable(syllableGroup->lookupPinyin(key)) : QString()};
+    const ChainAnswer answer =
+        lookupChains(std::u16string_view(character.utf16(), character.size()));
+    return {fromTable(answer.wubi), answer.pinyin.empty() ? QString() : fromTable(answer.pinyin)};
 }
 
 void Cmmsearch_Click(QueryWindow& window, const QString& historyPath) {

@@ -6,9 +6,6 @@
 
 class QueryWindow;
 
-// The Wubi result shown for a character that no group holds.
-inline constexpr char16_t kNoWubiCode[] = u"None!";
-
 struct QueryResult {
     QString wubi;    // a Wubi code, or "None!"
     QString pinyin;  // a syllable, or empty
@@ -19,7 +16,8 @@ struct QueryResult {
 QString cutToFirstCharacter(const QString& text);
 
 // Returns the first non-empty code of the Wubi chain (or "None!") and the first non-empty
-// syllable of the pinyin chain (or empty) for `character`, exactly as the lookups give them.
+// syllable of the pinyin chain (or empty) for `character`, exactly as the tables' lookupChains
+// gives them.
 QueryResult queryCharacter(QStringView character);
 
 // The query button's handler: reads the input box, cuts it, shows both results, then hands the

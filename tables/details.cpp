@@ -6,13 +6,14 @@
 #include <ranges>
 
 #include "tables/details_data.h"
+#include "tables/wubi_code.h"
 
 namespace details {
 namespace {
 
 using namespace data;
 
-std::uint32_t byteAt(std::string_view bytes, std::size_t offset) {
+std::uint32_t byteAt(const char* bytes, std::size_t offset) {
     return static_cast<unsigned char>(bytes[offset]);
 }
 
@@ -20,7 +21,7 @@ std::uint32_t byteAt(std::string_view bytes, std::size_t offset) {
 std::optional<std::size_t> indexOf(char32_t codePoint) {
     const std::size_t block = codePoint >> 8;
     if (block >= kBlockCount) return std::nullopt;
-    const auto* lowBytes = reinterpret_cast<const unsigned char*>(kLowBytes.data());
+    const auto* lowBytes = reinterpret_cast<const unsigned char*>(kLowBytes);
     const auto* first = lowBytes + kBlockFirst[block];
     const auto* last = lowBytes + kBlockFirst[block + 1];
     const auto low = static_cast<unsigned char>(codePoint & 0xFF);
@@ -52,7 +53,7 @@ std::size_t forEachCode(std::size_t offset, Visit visit) {
         // Candidates past the 7th, rare, take a byte of their own.
         std::uint32_t candidate = (header >> 5) + 1;
         if (candidate == 8) candidate += byteAt(kRecords, offset++);
-        const CodeAtLevel code{kRecords.substr(offset, length), level,
+        const CodeAtLevel code{std::string_view(kRecords + offset, length), level,
                                static_cast<std::uint8_t>(candidate)};
         if (!visit(code)) return offset;
         offset += length;
@@ -81,11 +82,6 @@ CodeAtLevel codeOf(CodeReference reference, std::size_t block) {
     return found;
 }
 
-bool isCode(std::string_view text) {
-    return !text.empty() && text.size() <= 4 &&
-           std::ranges::all_of(text, [](char letter) { return letter >= 'a' && letter <= 'y'; });
-}
-
 }  // namespace
 
 std::optional<CharacterDetails> lookup(char32_t codePoint) {
@@ -107,14 +103,15 @@ std::optional<CharacterDetails> lookup(char32_t codePoint) {
     readings.reserve(readingCount);
     for (std::uint32_t i = 0; i < readingCount; ++i, offset += 2) {
         const std::uint32_t reading = byteAt(kRecords, offset) | byteAt(kRecords, offset + 1) << 8;
-        readings.push_back(kReadingText.substr(
-            kReadingStart[reading], kReadingStart[reading + 1] - kReadingStart[reading]));
+        readings.push_back(
+            std::string_view(kReadingText + kReadingStart[reading],
+                             kReadingStart[reading + 1] - kReadingStart[reading]));
     }
     return result;
 }
 
 std::vector<CharacterAtLevel> charactersWithCode(std::string_view code) {
-    if (!isCode(code)) return {};
+    if (!isWubiCode(code)) return {};
     // The index is sorted by code, so a code's characters stand together, in offer order.
     const auto all = std::views::iota(std::size_t{0}, kCodeCount);
     const auto first = std::ranges::partition_point(all, [&](std::size_t k) {

@@ -10,7 +10,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string_view>
 
 namespace details::data {
 
@@ -19,13 +18,19 @@ inline constexpr std::size_t kBlockCount = 679;
 inline constexpr std::size_t kReadingCount = 1583;
 inline constexpr std::size_t kCodeCount = 74871;
 
+// The byte blobs are character arrays, not views, so that nothing here holds a pointer
+// (which the loader would have to relocate); each ends in its literal's extra NUL.
 extern const std::uint32_t kBlockFirst[kBlockCount + 1];
-extern const std::string_view kLowBytes;
+inline constexpr std::size_t kLowBytesSize = 70228;
+extern const char kLowBytes[kLowBytesSize + 1];
 extern const std::uint32_t kBlockRecord[kBlockCount + 1];
 extern const std::uint16_t kRecordOffset[kCharacterCount];
-extern const std::string_view kRecords;
+inline constexpr std::size_t kRecordsSize = 522477;
+extern const char kRecords[kRecordsSize + 1];
 extern const std::uint32_t kReadingStart[kReadingCount + 1];
-extern const std::string_view kReadingText;
-extern const std::string_view kByCode;
+inline constexpr std::size_t kReadingTextSize = 6460;
+extern const char kReadingText[kReadingTextSize + 1];
+inline constexpr std::size_t kByCodeSize = 224613;
+extern const char kByCode[kByCodeSize + 1];
 
 }  // namespace details::data

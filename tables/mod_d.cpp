@@ -7,16 +7,18 @@
 // Source: rime-data-pinyin-simp 0.0~git20230104.52b9c75-1, pinyin_simp.dict.yaml, SHA-256 44e448cffab6ce2d280826a17842721e8e645c226787312251bb7a3f0b1e58b3
 #include "tables/mod_d.h"
 
-#include "tables/group_table.h"
+#include "tables/groups.h"
 
 namespace Mod_D {
-namespace {
 
-constexpr GroupTable kTable(kRows);
+std::u16string_view LookupWubiCode(std::u16string_view text) {
+    const CodeEntry* row = findRow('D', text);
+    return row ? row->wubiCode() : std::u16string_view();
+}
 
-}  // namespace
-
-std::u16string_view LookupWubiCode(std::u16string_view text) { return kTable.wubiCode(text); }
-std::u16string_view LookupPinyin(std::u16string_view text) { return kTable.syllable(text); }
+std::u16string_view LookupPinyin(std::u16string_view text) {
+    const CodeEntry* row = findRow('D', text);
+    return row ? row->syllable() : std::u16string_view();
+}
 
 }  // namespace Mod_D

@@ -9,15 +9,14 @@
 #pragma once
 
 #include <array>
-#include <span>
 #include <string_view>
 
 #include "tables/code_entry.h"
 
 namespace Mod_H {
 
-// The group's rows in table order; constant, so that indexes over all groups are built
-// at compile time.
+// The group's rows in table order: constants from which tables/groups.cpp stores every
+// group's rows once, in chain order, at compile time. The lookups walk them there.
 inline constexpr std::array<CodeEntry, 319> kRows{{
     {u'哈', u"kwg", u"ha"},
     {u'蛤', u"jw", u"ha"},
@@ -344,7 +343,5 @@ inline constexpr std::array<CodeEntry, 319> kRows{{
 std::u16string_view LookupWubiCode(std::u16string_view text);
 // Returns the syllable of this group's first row whose character equals `text`, or "".
 std::u16string_view LookupPinyin(std::u16string_view text);
-// Returns the group's rows in table order.
-constexpr std::span<const CodeEntry> rows() { return kRows; }
 
 }  // namespace Mod_H

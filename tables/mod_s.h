@@ -9,15 +9,14 @@
 #pragma once
 
 #include <array>
-#include <span>
 #include <string_view>
 
 #include "tables/code_entry.h"
 
 namespace Mod_S {
 
-// The group's rows in table order; constant, so that indexes over all groups are built
-// at compile time.
+// The group's rows in table order: constants from which tables/groups.cpp stores every
+// group's rows once, in chain order, at compile time. The lookups walk them there.
 inline constexpr std::array<CodeEntry, 459> kRows{{
     {u'撒', u"rae", u""},
     {u'洒', u"is", u""},
@@ -482,7 +481,5 @@ inline constexpr std::array<CodeEntry, 459> kRows{{
 
 // Returns the Wubi code of this group's first row whose character equals `text`, or "".
 std::u16string_view LookupWubiCode(std::u16string_view text);
-// Returns the group's rows in table order.
-constexpr std::span<const CodeEntry> rows() { return kRows; }
 
 }  // namespace Mod_S

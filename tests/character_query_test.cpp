@@ -12,6 +12,7 @@
 #include "query/character_details.h"
 #include "query/history_format.h"
 #include "query/query_window.h"
+#include "tables/groups.h"
 #include "tests/qt_printers.h"
 #include "tests/test_files.h"
 
@@ -102,6 +103,20 @@ TEST(CmmsearchClick, NothingOfTheEarlierQueryStays) {
     Cmmsearch_Click(window, history.path());
     EXPECT_EQ(window.m_wubi, "None!");
     EXPECT_EQ(window.m_pinyin, "");
+}
+
+// The window's query answers exactly as the tables' chains do, for every code unit.
+TEST(QueryCharacter, GivesTheTablesAnswerForEveryCodeUnit) {
+    const auto qt = [](std::u16string_view text) {
+        return QStringView(text.data(), static_cast<qsizetype>(text.size()));
+    };
+    for (unsigned unit = 0; unit <= 0xFFFF; ++unit) {
+        const char16_t key = static_cast<char16_t>(unit);
+        const ChainAnswer answer = lookupChains({&key, 1});
+        const QueryResult result = queryCharacter(QStringView(&key, 1));
+        ASSERT_EQ(result.wubi, qt(answer.wubi)) << "U+" << std::hex << unit;
+        ASSERT_EQ(result.pinyin, qt(answer.pinyin)) << "U+" << std::hex << unit;
+    }
 }
 
 TEST(CutToFirstCharacter, CountsCodeUnitsButKeepsSurrogatePairsWhole) {

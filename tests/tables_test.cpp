@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -70,17 +71,17 @@ TEST(GeneratedRows, EveryRowHasAValidKeyCodeAndSyllable) {
             const std::string where = std::string(1, g.letter) + " " + utf8({&row.character, 1});
             EXPECT_GE(row.character, u'\u4E00') << where;
             EXPECT_LE(row.character, u'\u9FFF') << where;
-            ASSERT_GE(row.wubiCode.size(), 1u) << where;
-            EXPECT_LE(row.wubiCode.size(), 4u) << where;
-            for (char16_t letter : row.wubiCode)
+            ASSERT_GE(row.wubiCode().size(), 1u) << where;
+            EXPECT_LE(row.wubiCode().size(), 4u) << where;
+            for (char16_t letter : row.wubiCode())
                 EXPECT_TRUE(letter >= u'a' && letter <= u'y') << where;
             if (!isSyllableGroup(g.letter)) {
-                EXPECT_TRUE(row.syllable.empty()) << where;
+                EXPECT_TRUE(row.syllable().empty()) << where;
                 continue;
             }
-            ASSERT_FALSE(row.syllable.empty()) << where;
-            EXPECT_EQ(row.syllable.front(), char16_t(g.letter - 'A' + 'a')) << where;
-            for (char16_t letter : row.syllable) {
+            ASSERT_FALSE(row.syllable().empty()) << where;
+            EXPECT_EQ(row.syllable().front(), char16_t(g.letter - 'A' + 'a')) << where;
+            for (char16_t letter : row.syllable()) {
                 EXPECT_TRUE(letter >= u'a' && letter <= u'z' && letter != u'v') << where;
             }
         }
@@ -93,12 +94,12 @@ TEST(GeneratedRows, SyllableRunsStandTogetherInAlphabeticalOrder) {
         std::u16string_view previous;
         std::set<std::u16string_view> closed;
         for (const CodeEntry& row : g.rows()) {
-            if (row.syllable == previous) continue;
-            EXPECT_FALSE(closed.count(row.syllable))
-                << g.letter << " " << utf8(row.syllable) << " reopened";
-            EXPECT_LT(previous, row.syllable) << g.letter << " " << utf8(row.syllable);
+            if (row.syllable() == previous) continue;
+            EXPECT_FALSE(closed.count(row.syllable()))
+                << g.letter << " " << utf8(row.syllable()) << " reopened";
+            EXPECT_LT(previous, row.syllable()) << g.letter << " " << utf8(row.syllable());
             closed.insert(previous);
-            previous = row.syllable;
+            previous = row.syllable();
         }
     }
 }
@@ -108,9 +109,9 @@ TEST(GeneratedRows, OnlyTheTwentyFiveSimpleCodesHaveOneLetter) {
     int count = 0;
     for (const Group& g : allGroups()) {
         for (const CodeEntry& row : g.rows()) {
-            if (row.wubiCode.size() != 1) continue;
+            if (row.wubiCode().size() != 1) continue;
             ++count;
-            byLetter[row.wubiCode[0] - u'a'] = row.character;
+            byLetter[row.wubiCode()[0] - u'a'] = row.character;
         }
     }
     EXPECT_EQ(count, 26);  // 了 stands twice
@@ -125,31 +126,50 @@ TEST(Lookups, AgreeWithAPlainWalkForEveryCodeUnit) {
             const char16_t key = static_cast<char16_t>(unit);
             const std::u16string_view text(&key, 1);
             const CodeEntry* row = first[unit];
-            ASSERT_EQ(g.lookupWubiCode(text), row ? row->wubiCode : u"")
+            ASSERT_EQ(g.lookupWubiCode(text), row ? row->wubiCode() : u"")
                 << g.letter << " U+" << std::hex << unit;
             if (g.lookupPinyin) {
-                ASSERT_EQ(g.lookupPinyin(text), row ? row->syllable : u"")
+                ASSERT_EQ(g.lookupPinyin(text), row ? row->syllable() : u"")
                     << g.letter << " U+" << std::hex << unit;
             }
         }
     }
 }
 
-// The chains' compile-time index must name the group a walk of the chain would stop at.
-TEST(Chains, FirstGroupHoldingEachCodeUnitIsTheFirstAnsweringOne) {
+// The chains' compile-time index must answer with the row a walk of each chain would stop at:
+// the same text, and the same row's own storage; the answer texts must say the same.
+TEST(Chains, AnswerWithTheFirstAnsweringGroupsRowForEveryCodeUnit) {
+    const std::span<const AnswerText> answerTextOf = answerTexts();
     for (unsigned unit = 0; unit <= 0xFFFF; ++unit) {
         const char16_t key = static_cast<char16_t>(unit);
         const std::u16string_view text(&key, 1);
-        const Group* withCode = nullptr;
-        const Group* withSyllable = nullptr;
+        std::u16string_view code = kNoWubiCode;
+        std::u16string_view syllable;
         for (const Group& g : allGroups()) {
-            if (!withCode && !g.lookupWubiCode(text).empty()) withCode = &g;
-            if (!withSyllable && g.lookupPinyin && !g.lookupPinyin(text).empty()) {
-                withSyllable = &g;
-            }
+            if (code == kNoWubiCode && !g.lookupWubiCode(text).empty())
+                code = g.lookupWubiCode(text);
+            if (syllable.empty() && g.lookupPinyin) syllable = g.lookupPinyin(text);
         }
-        ASSERT_EQ(firstGroupWithCode(key), withCode) << "U+" << std::hex << unit;
-        ASSERT_EQ(firstGroupWithSyllable(key), withSyllable) << "U+" << std::hex << unit;
+        const ChainAnswer answer = lookupChains(text);
+        ASSERT_EQ(answer.wubi, code) << "U+" << std::hex << unit;
+        ASSERT_EQ(answer.pinyin, syllable) << "U+" << std::hex << unit;
+        if (code != kNoWubiCode) {
+            ASSERT_EQ(answer.wubi.data(), code.data()) << "U+" << std::hex << unit;
+        }
+        if (!syllable.empty()) {
+            ASSERT_EQ(answer.pinyin.data(), syllable.data()) << "U+" << std::hex << unit;
+        }
+        const std::size_t slot = std::min<std::size_t>(static_cast<char16_t>(unit - kFirstKeyUnit),
+                                                       answerTextOf.size() - 1);
+        const AnswerText& answerText = answerTextOf[slot];
+        ASSERT_EQ(std::string_view(answerText.text, answerText.size),
+                  utf8(code) + "\t" + utf8(syllable))
+            << "U+" << std::hex << unit;
+    }
+    // Only a text of one code unit can be held.
+    for (std::u16string_view text : {u"", u"啊啊", u"\U00020000"}) {
+        EXPECT_EQ(lookupChains(text).wubi, kNoWubiCode);
+        EXPECT_EQ(lookupChains(text).pinyin, u"");
     }
 }
 
@@ -362,7 +382,7 @@ TEST(Details, PlaceEveryCodeWhereTheReverseLookupOffersIt) {
 TEST(Details, HoldEveryGroupRowsCodeBothWays) {
     for (const Group& g : allGroups()) {
         for (const CodeEntry& row : g.rows()) {
-            const std::string code = utf8(row.wubiCode);
+            const std::string code = utf8(row.wubiCode());
             const std::string where = std::string(1, g.letter) + " " + utf8({&row.character, 1});
             const auto found = details::lookup(row.character);
             ASSERT_TRUE(found) << where;

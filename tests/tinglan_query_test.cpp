@@ -28,10 +28,14 @@ ToolRun finish(QProcess& process, const QByteArray& input) {
     return {process.readAllStandardOutput(), process.readAllStandardError(), process.exitCode()};
 }
 
-ToolRun runTool(const QStringList& arguments, const QByteArray& input = {}) {
+ToolRun runProgram(const QString& program, const QStringList& arguments, const QByteArray& input) {
     QProcess process;
-    process.start(TINGLAN_QUERY_PATH, arguments);
+    process.start(program, arguments);
     return finish(process, input);
+}
+
+ToolRun runTool(const QStringList& arguments, const QByteArray& input = {}) {
+    return runProgram(TINGLAN_QUERY_PATH, arguments, input);
 }
 
 // Runs `script` in the shell with the tool as "$0": the shell can hand it arguments that are not
@@ -124,13 +128,18 @@ TEST(TinglanQuery, AnswersEachTextOrLine) {
          "兙 U+5159\n  window:   None! (not in the tables)\n  codes:    dqfk (full)\n"
          "  readings: none\n\n",
          0},
+        // 曹 twice: an answer kept from before comes out the same.
         {"json",
-         {"--json", "长", "", "曹"},
+         {"--json", "长", "", "曹", "曹"},
          {},
          R"({"character":"长","codePoint":"U+957F","wubi":"ta","pinyin":"chang","inTables":true,)"
          R"("codes":[{"code":"ta","level":"simple2"},{"code":"tay","level":"simple3"},)"
          R"({"code":"tayi","level":"full"}],"readings":["cháng","zhǎng"]})"
          "\nnull\n"
+         R"({"character":"曹","codePoint":"U+66F9","wubi":"None!","pinyin":"","inTables":false,)"
+         R"("codes":[{"code":"gma","level":"simple3"},{"code":"gmaj","level":"full"}],)"
+         R"("readings":["cáo"]})"
+         "\n"
          R"({"character":"曹","codePoint":"U+66F9","wubi":"None!","pinyin":"","inTables":false,)"
          R"("codes":[{"code":"gma","level":"simple3"},{"code":"gmaj","level":"full"}],)"
          R"("readings":["cáo"]})"
@@ -347,6 +356,27 @@ TEST(TinglanQuery, DumpListsEveryRowInTableOrder) {
     EXPECT_EQ(lines[68], "B\t芭\tac\tba");  // group A has 68 rows
     EXPECT_EQ(run.out.count("\nL\t了\tb\t\n"), 2);
     EXPECT_TRUE(run.out.endsWith("\n"));
+}
+
+// The benchmarks set --each against a floor program; the comparison holds only while the floor
+// writes the same bytes, here over every BMP character (a text of several input blocks, cut
+// inside sequences), line ends of every kind, invalid bytes, a cut sequence at the end and
+// characters past the BMP.
+TEST(TinglanQuery, BenchmarkFloorWritesWhatEachWrites) {
+#ifndef TINGLAN_CLI_FLOOR_PATH
+    GTEST_SKIP() << "built without the benchmarks";
+#else
+    QString everyCharacter;
+    for (char32_t c = 0; c < 0x10000; ++c) {
+        if (!QChar::isSurrogate(c)) everyCharacter += QChar(c);
+    }
+    const QByteArray input =
+        everyCharacter.toUtf8() + "\r\n啊\r我\n\n\xff\xfe率\r\n\xc0\xaf\xed\xa0\x80😀\U00020000\xe5";
+    const ToolRun each = runTool({"--each"}, input);
+    EXPECT_EQ(each.status, 1);
+    EXPECT_GT(each.out.count('\n'), 60000);
+    EXPECT_EQ(runProgram(TINGLAN_CLI_FLOOR_PATH, {}, input).out, each.out);
+#endif
 }
 
 TEST(TinglanQuery, HelpNamesEveryOption) {

@@ -31,7 +31,9 @@ character with no modern reading has its historical readings instead, marked as 
 Order of the reverse index: by code, then as an input method offers a code's characters: by
 the source's weight, highest first, ties in the order the source first lists the characters.
 
-The encoding (all integers little-endian; N characters, sorted by code point):
+The encoding (all integers little-endian; N characters, sorted by code point). The byte blobs
+(kLowBytes, kRecords, kReadingText, kByCode) are char arrays with a size constant NameSize, and
+the number tables plain arrays: nothing holds a pointer, so nothing is relocated at start.
   kBlockFirst[b]     index of the first character with code point >= b * 256 (b up to
                      kBlockCount; kBlockFirst[kBlockCount] == N);
   kLowBytes[i]       the low byte of character i's code point;
@@ -234,6 +236,12 @@ def encode(details, order):
     }
 
 
+def blob_declaration(name, raw):
+    """The header lines that declare the byte blob `name` and its size."""
+    return [f"inline constexpr std::size_t {name}Size = {len(raw)};",
+            f"extern const char {name}[{name}Size + 1];"]
+
+
 def cpp_header(data, header):
     return "\n".join([
         *header,
@@ -242,7 +250,6 @@ def cpp_header(data, header):
         "",
         "#include <cstddef>",
         "#include <cstdint>",
-        "#include <string_view>",
         "",
         "namespace details::data {",
         "",
@@ -251,14 +258,16 @@ def cpp_header(data, header):
         f"inline constexpr std::size_t kReadingCount = {len(data['reading_start']) - 1};",
         f"inline constexpr std::size_t kCodeCount = {len(data['by_code']) // 3};",
         "",
+        "// The byte blobs are character arrays, not views, so that nothing here holds a pointer",
+        "// (which the loader would have to relocate); each ends in its literal's extra NUL.",
         "extern const std::uint32_t kBlockFirst[kBlockCount + 1];",
-        "extern const std::string_view kLowBytes;",
+        *blob_declaration("kLowBytes", data["low_bytes"]),
         "extern const std::uint32_t kBlockRecord[kBlockCount + 1];",
         "extern const std::uint16_t kRecordOffset[kCharacterCount];",
-        "extern const std::string_view kRecords;",
+        *blob_declaration("kRecords", data["records"]),
         "extern const std::uint32_t kReadingStart[kReadingCount + 1];",
-        "extern const std::string_view kReadingText;",
-        "extern const std::string_view kByCode;",
+        *blob_declaration("kReadingText", data["reading_text"]),
+        *blob_declaration("kByCode", data["by_code"]),
         "",
         "}  // namespace details::data",
         "",
@@ -272,8 +281,6 @@ def cpp_source(data, header):
         "",
         "namespace details::data {",
         "",
-        "using namespace std::string_view_literals;",
-        "",
     ]
 
     def numbers(name, values, type="std::uint32_t"):
@@ -281,8 +288,8 @@ def cpp_source(data, header):
 
     def text(name, raw, keep=lambda b: 0x61 <= b <= 0x79):
         body = string_literal(raw, keep)
-        body[-1] += "sv;"
-        lines.extend([f"const std::string_view {name} =", *body, ""])
+        body[-1] += ";"
+        lines.extend([f"const char {name}[] =", *body, ""])
 
     numbers("kBlockFirst", data["block_first"])
     text("kLowBytes", data["low_bytes"])
@@ -292,9 +299,9 @@ def cpp_source(data, header):
     numbers("kReadingStart", data["reading_start"])
     reading_text = data["reading_text"].decode("utf-8")
     require(all("a" <= ch <= "z" or ord(ch) >= 0x80 for ch in reading_text), "odd reading text")
-    lines.extend(["const std::string_view kReadingText =",
+    lines.extend(["const char kReadingText[] =",
                   *[f'    "{reading_text[i:i + 60]}"' for i in range(0, len(reading_text), 60)]])
-    lines[-1] += "sv;"
+    lines[-1] += ";"
     lines.append("")
     text("kByCode", data["by_code"])
     lines += ["}  // namespace details::data", ""]

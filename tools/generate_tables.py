@@ -500,15 +500,14 @@ def cpp_header(letter, rows, sources):
         "#pragma once",
         "",
         "#include <array>",
-        "#include <span>",
         "#include <string_view>",
         "",
         '#include "tables/code_entry.h"',
         "",
         f"namespace Mod_{letter} {{",
         "",
-        "// The group's rows in table order; constant, so that indexes over all groups are built",
-        "// at compile time.",
+        "// The group's rows in table order: constants from which tables/groups.cpp stores every",
+        "// group's rows once, in chain order, at compile time. The lookups walk them there.",
         f"inline constexpr std::array<CodeEntry, {len(rows)}> kRows{{{{",
     ]
     for row in rows:
@@ -526,8 +525,6 @@ def cpp_header(letter, rows, sources):
             "std::u16string_view LookupPinyin(std::u16string_view text);",
         ]
     lines += [
-        "// Returns the group's rows in table order.",
-        "constexpr std::span<const CodeEntry> rows() { return kRows; }",
         "",
         f"}}  // namespace Mod_{letter}",
         "",
@@ -540,20 +537,23 @@ def cpp_source(letter, sources):
     lines = file_header(sources) + [
         f'#include "tables/mod_{letter.lower()}.h"',
         "",
-        '#include "tables/group_table.h"',
+        '#include "tables/groups.h"',
         "",
         f"namespace Mod_{letter} {{",
-        "namespace {",
         "",
-        "constexpr GroupTable kTable(kRows);",
-        "",
-        "}  // namespace",
-        "",
-        "std::u16string_view LookupWubiCode(std::u16string_view text) { return kTable.wubiCode(text); }",
+        "std::u16string_view LookupWubiCode(std::u16string_view text) {",
+        f"    const CodeEntry* row = findRow('{letter}', text);",
+        "    return row ? row->wubiCode() : std::u16string_view();",
+        "}",
     ]
     if pinyin:
-        lines.append(
-            "std::u16string_view LookupPinyin(std::u16string_view text) { return kTable.syllable(text); }")
+        lines += [
+            "",
+            "std::u16string_view LookupPinyin(std::u16string_view text) {",
+            f"    const CodeEntry* row = findRow('{letter}', text);",
+            "    return row ? row->syllable() : std::u16string_view();",
+            "}",
+        ]
     lines += [
         "",
         f"}}  // namespace Mod_{letter}",

@@ -13,7 +13,7 @@ run_packages=(
 )
 test_packages=(
     git python3                                       # the scripts
-    libgtest-dev libgmock-dev libbenchmark-dev hyperfine  # tests and benchmarks
+    libgtest-dev libgmock-dev libbenchmark-dev time   # tests and benchmarks
     clang libclang-rt-14-dev                          # the libFuzzer build
     rime-data-wubi rime-data-stroke unicode-data      # table sources, for the up-to-date check
     rime-data-terra-pinyin rime-data-luna-pinyin rime-data-pinyin-simp  # reading weights, too

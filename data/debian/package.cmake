@@ -17,7 +17,8 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "A small desktop tool for people who type C
 Hanyu Pinyin. Type a hanzi into its one window and press Enter: it shows the
 character's Wubi code and its toneless pinyin, and records the query in a
 history file. The command-line tool tinglan-query answers the same queries in
-a terminal. All code tables are built into the programs.")
+a terminal. The code tables are compiled into a library that both programs
+share; no dictionary file is read.")
 # Library dependencies come from dpkg-shlibdeps; the window's Chinese text needs a CJK font,
 # and typing into it an input method that Qt 6 programs can use.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -1,10 +1,11 @@
 #!/bin/bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the Debian package that `cpack -G DEB` makes, without installing it: lintian, the control
-# fields, the files it holds and their form (stripped programs with packed relocations, icon
-# sizes, the desktop entry, the AppStream metadata, the manual pages), then the window end to end,
-# run from the unpacked tree by an unprivileged user and, when this runs as root, by root, whose
-# two files must appear in the per-user directories and never beside the program.
+# fields, the files it holds and their form (stripped programs and tables library with packed
+# relocations, the library found beside the programs, icon sizes, the desktop entry, the
+# AppStream metadata, the manual pages), then the window end to end, run from the unpacked tree by
+# an unprivileged user and, when this runs as root, by root, whose two files must appear in the
+# per-user directories and never beside the program.
 # Usage: check_package.sh PACKAGE.deb
 set -uo pipefail
 export LC_ALL=C.UTF-8
@@ -16,6 +17,7 @@ fi
 deb=$(realpath "$1")
 source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 app_id=example.tinglan.Tinglan
+library=usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/tinglan/libtinglan-tables.so
 work=$(mktemp -d)
 root=$work/root
 
@@ -46,6 +48,7 @@ check "it recommends an input method frontend for Qt 6" test "$(field Recommends
 dpkg-deb -x "$deb" "$root"
 expected="usr/bin/tinglan
 usr/bin/tinglan-query
+$library
 usr/share/applications/$app_id.desktop
 usr/share/doc/tinglan/changelog.gz
 usr/share/doc/tinglan/copyright
@@ -55,12 +58,29 @@ usr/share/man/man1/tinglan-query.1.gz
 usr/share/man/man1/tinglan.1.gz
 usr/share/metainfo/$app_id.metainfo.xml"
 actual=$(cd "$root" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
-check "it holds exactly the programs, the desktop files, the manual pages and the notes" \
+check "it holds exactly the programs, their tables library, the desktop files, the manual pages and the notes" \
     test "$actual" = "$(LC_ALL=C sort <<<"$expected")" || diff <(LC_ALL=C sort <<<"$expected") - <<<"$actual"
-for program in tinglan tinglan-query; do
-    check "$program is stripped" bash -c "! readelf -S '$root/usr/bin/$program' | grep -q '\.symtab'"
-    check "$program has packed relative relocations" bash -c "readelf -d '$root/usr/bin/$program' | grep -q '(RELR)'"
+for file in usr/bin/tinglan usr/bin/tinglan-query "$library"; do
+    check "$file is stripped" bash -c "! readelf -S '$root/$file' | grep -q '\.symtab'"
+    check "$file has packed relative relocations" bash -c "readelf -d '$root/$file' | grep -q '(RELR)'"
 done
+check "the tables library is not executable" test "$(stat -c %a "$root/$library")" = 644
+# relro_size FILE: the size in bytes of FILE's .data.rel.ro, which the loader writes at every start.
+relro_size() {
+    local hex
+    hex=$(readelf -S -W "$1" | sed -n 's/.* \.data\.rel\.ro *PROGBITS *[0-9a-f]* [0-9a-f]* \([0-9a-f]*\) .*/\1/p')
+    echo $((16#${hex:-0}))
+}
+# runpath FILE: FILE's RUNPATH, if it has one and no RPATH.
+runpath() { readelf -d "$1" | grep -q '(RPATH)' || readelf -d "$1" | sed -n 's/.*Library runpath: \[\(.*\)\]$/\1/p'; }
+libdir=${library%/*}
+for program in tinglan tinglan-query; do
+    check "$program finds the tables library through its RUNPATH, relative to itself" \
+        test "$(runpath "$root/usr/bin/$program")" = "\$ORIGIN/../${libdir#usr/}"
+    check "$program has less than 16 KiB of pointers to relocate" test "$(relro_size "$root/usr/bin/$program")" -lt 16384
+done
+check "the tables library has less than 16 KiB of pointers to relocate" test "$(relro_size "$root/$library")" -lt 16384
+check "tinglan-query links no Qt library" bash -c "! readelf -d '$root/usr/bin/tinglan-query' | grep -q 'libQt'"
 for size in 16 22 24 32 48 64 128 256; do
     check "the ${size}x$size icon is $size x $size pixels" \
         bash -c "file '$root/usr/share/icons/hicolor/${size}x$size/apps/$app_id.png' | grep -q ', $size x $size,'"

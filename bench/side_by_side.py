@@ -1,0 +1,66 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Times programs against a floor, side by side in one run, for the benchmark scripts here.
+
+Each program is started directly (no shell), its standard input a file and its output
+/dev/null, the programs of a comparison taking turns run after run, so that a change of load on
+a shared machine falls on all of them alike. Reported per program: the median wall time (from
+the start of the program to the end of its wait, as hyperfine -N counts it) and its ratio to
+the floor's, the median CPU time (user and system) and its ratio, and on request the peak
+resident memory of one more run, measured by GNU time, and its excess over the floor's.
+"""
+import os
+import statistics
+import subprocess
+import time
+
+
+def run_once(argv, input_path, env):
+    """Runs `argv` once; returns its wall seconds and CPU seconds."""
+    stdin = os.open(input_path, os.O_RDONLY)
+    stdout = os.open(os.devnull, os.O_WRONLY)
+    try:
+        start = time.perf_counter()
+        pid = os.posix_spawn(argv[0], argv, env,
+                             file_actions=[(os.POSIX_SPAWN_DUP2, stdin, 0),
+                                           (os.POSIX_SPAWN_DUP2, stdout, 1)])
+        _, status, usage = os.wait4(pid, 0)
+        wall = time.perf_counter() - start
+    finally:
+        os.close(stdin)
+        os.close(stdout)
+    if os.waitstatus_to_exitcode(status) != 0:
+        raise SystemExit(f"{' '.join(argv)} failed")
+    return wall, usage.ru_utime + usage.ru_stime
+
+
+def peak_memory(argv, input_path, env):
+    """Returns the peak resident KiB of one run of `argv`. GNU time starts it: a program started
+    from this one would count this one's memory as its own, since the peak survives exec."""
+    with open(input_path, "rb") as stdin:
+        result = subprocess.run(["/usr/bin/time", "-f", "%M", *argv], stdin=stdin, env=env,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, check=True)
+    return int(result.stderr.split()[-1])
+
+
+def compare(title, commands, runs, input_path=os.devnull, env=None, memory=False):
+    """Times the named commands [(name, argv)], the floor last, taking turns; prints one line
+    each."""
+    env = os.environ if env is None else env
+    for _, argv in commands:  # warm the page cache and the loader
+        run_once(argv, input_path, env)
+    samples = [[] for _ in commands]
+    for _ in range(runs):
+        for i, (_, argv) in enumerate(commands):
+            samples[i].append(run_once(argv, input_path, env))
+    memories = [peak_memory(argv, input_path, env) if memory else 0 for _, argv in commands]
+    floor_wall = statistics.median(wall for wall, _ in samples[-1])
+    floor_cpu = statistics.median(cpu for _, cpu in samples[-1])
+    print(f"{title} ({runs} runs each)")
+    for (name, _), runs_of, peak in zip(commands, samples, memories):
+        wall = statistics.median(wall for wall, _ in runs_of)
+        cpu = statistics.median(cpu for _, cpu in runs_of)
+        line = (f"  {name:<24} wall {wall * 1000:9.3f} ms {wall / floor_wall:5.2f}x   "
+                f"CPU {cpu * 1000:9.3f} ms {cpu / floor_cpu:5.2f}x")
+        if memory:
+            line += f"   peak {peak / 1024:6.2f} MiB ({(peak - memories[-1]) / 1024:+.2f})"
+        print(line)
