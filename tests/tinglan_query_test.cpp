@@ -203,10 +203,16 @@ TEST(TinglanQuery, AnswersEachTextOrLine) {
          "𨑞\t315454\t\ttapv\n",
          0},
         {"strokes json",
-         {"--json", "--strokes=2121345232151135"},
+         {"--json", "--strokes=315454"},
          {},
-         "{\"character\":\"\U0002B81C\",\"codePoint\":\"U+2B81C\","
-         R"("strokes":{"count":16,"order":"2121345232151135"},"reading":null,"code":null})"
+         R"({"character":"迄","codePoint":"U+8FC4","strokes":{"count":6,"order":"315454"},)"
+         R"("reading":"qì","code":"tnp"})"
+         "\n"
+         R"({"character":"𢖴","codePoint":"U+225B4","strokes":{"count":7,"order":"3154544"},)"
+         R"("reading":"yì","code":"tnnu"})"
+         "\n"
+         R"({"character":"𨑞","codePoint":"U+2845E","strokes":{"count":6,"order":"315454"},)"
+         R"("reading":null,"code":"tapv"})"
          "\n",
          0},
         {"strokes matching nothing", {"--strokes", "5555555555"}, {}, "", 0},
@@ -279,19 +285,13 @@ TEST(TinglanQuery, InvalidUtf8IsReportedAndTheRestAnswered) {
     });
 }
 
-// The first lines of searches with many matches, as a reader that stops early takes them: the
-// orders put right, letters, any stroke, Extension B, JSON, every character with one stroke.
+// The first lines of searches with many matches, as a reader that stops early takes them: an
+// order put right, letters and any stroke, Extension B, every character with one stroke.
 TEST(TinglanQuery, StrokeSearchesStreamTheMostCommonFirst) {
     expectShellCases({
         {"字", "\"$0\" --strokes 445521 | head -1", {}, "字\t445521\tzì\tpb\n", {}, 0},
-        {"letters",
-         "\"$0\" --strokes nznpn | head -2",
-         {},
-         "必\t45434\tbì\tnt\n议\t45434\tyì\tyyq\n",
-         {},
-         0},
-        {"any stroke",
-         "\"$0\" --strokes '4?434' | head -3",
+        {"letters, any stroke",
+         "\"$0\" --strokes 'n?npn' | head -3",
          {},
          "必\t45434\tbì\tnt\n旁\t4143454153\tpáng\tupy\n议\t45434\tyì\tyyq\n",
          {},
@@ -300,14 +300,6 @@ TEST(TinglanQuery, StrokeSearchesStreamTheMostCommonFirst) {
          "\"$0\" --strokes 1215 | grep '^\U00020000'",
          {},
          "\U00020000\t1215\thē\tghab\n",
-         {},
-         0},
-        {"json",
-         "\"$0\" --json --strokes 45434 | head -1",
-         {},
-         R"({"character":"必","codePoint":"U+5FC5","strokes":{"count":5,"order":"45434"},)"
-         R"("reading":"bì","code":"nt"})"
-         "\n",
          {},
          0},
         {"one stroke, closed pipe",
