@@ -9,6 +9,12 @@ says how), with the peak memory of each:
                                                    and 100 MiB of Chinese text (lines of 40
                                                    random GB2312 hanzi; the 100 MiB are the
                                                    1 MiB text a hundred times)
+  --strokes       the time to the first line of     against cli_floor answering "啊", and
+                  `tinglan-query --strokes SEQ`     against `--code kbsk` (the baseline's too):
+                  for one stroke (thousands of      the search is to answer about as fast as
+                  lines, read until the first),     --code does
+                  a '?' and a sequence that
+                  matches nothing (its end)
 
 Usage: bench/cli_bench.py BUILD_DIR [--baseline OTHER_TINGLAN_QUERY] [--runs-scale X]
 BUILD_DIR is a build with TINGLAN_BUILD_BENCH=ON; --baseline adds another build of the tool (an
@@ -64,6 +70,16 @@ def main():
         one = text_file("one", "啊\n".encode())
         compare("one character", [(f"{name} 啊", [path, "啊"]) for name, path in tools]
                 + [("cli_floor", [floor])], runs(300), one, memory=True)
+        # The baseline, an older build, may know no --strokes: it runs --code alone.
+        searches = [(f"--strokes {sequence}", [tool, "--strokes", sequence])
+                    for sequence in ("1", "4?434", "5555555555")]
+        codes = [(f"{name} --code", [path, "--code", "kbsk"]) for name, path in tools]
+        walls = compare("--strokes, time to the first line", searches + codes
+                        + [("cli_floor", [floor])], runs(300), one, first_line=True)
+        for code_name, _ in codes:
+            print(f"  against {code_name} kbsk:")
+            for search_name, _ in searches:
+                print(f"    {search_name:<22} {walls[search_name] / walls[code_name]:5.2f}x")
         mib = chinese_text(1 << 20)
         for title, data, count in (("--each, 1 KiB of hanzi", chinese_text(1024), 300),
                                    ("--each, 1 MiB of hanzi", mib, 100),

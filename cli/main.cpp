@@ -10,6 +10,7 @@
 #include "cli/output.h"
 #include "cli/query_printer.h"
 #include "cli/query_run.h"
+#include "cli/stroke_printer.h"
 #include "common/app_info.h"
 
 namespace {
@@ -51,6 +52,10 @@ int main(int argc, char** argv) {
     }
     if (options->code) {
         QueryPrinter::charactersOfCode(*options->code, options->json, output);
+        return finish(output, true);
+    }
+    if (options->strokes) {
+        printStrokeMatches(*strokes::Sequence::parse(*options->strokes), options->json, output);
         return finish(output, true);
     }
     const QueryMode mode = options->each ? QueryMode::eachCharacter : QueryMode::firstCharacter;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "tables/strokes.h"
 #include "tables/wubi_code.h"
 
 namespace {
@@ -47,6 +48,20 @@ constexpr OptionRow kOptionRows[] = {
      "               code point, a tab and the level of CODE; nothing when CODE\n"
      "               types nothing. Takes no TEXT, --each or --all and reads no\n"
      "               input; --code=CODE is the same\n"},
+    {"--strokes",
+     {},
+     nullptr,
+     &Options::strokes,
+     "  --strokes SEQ\n"
+     "               list the characters whose standard stroke order begins with\n"
+     "               SEQ, the most common first, as they are found: one line each\n"
+     "               of the character, a tab, its stroke order in digits, a tab,\n"
+     "               its principal reading with tone mark, a tab and its shortest\n"
+     "               Wubi code (a field is empty where the character has none).\n"
+     "               SEQ is strokes in the digits 1 to 5 (横 竖 撇 点 折) or the\n"
+     "               letters h s p n z, with ? for any one stroke (quote it for\n"
+     "               the shell). Takes no TEXT, --each, --all or --code and reads\n"
+     "               no input; --strokes=SEQ is the same\n"},
     {"--dump",
      {},
      &Options::dump,
@@ -60,6 +75,7 @@ constexpr OptionRow kOptionRows[] = {
 constexpr std::string_view kUsage =
     "usage: tinglan-query [--each] [--all] [--json] [--] [TEXT...]\n"
     "       tinglan-query --code CODE [--json]\n"
+    "       tinglan-query --strokes SEQ [--json]\n"
     "       tinglan-query --dump | -h | --help | --version\n";
 
 constexpr std::string_view kHelpBeforeOptions =
@@ -86,12 +102,13 @@ constexpr std::string_view kHelpBeforeOptions =
     "well, and each run of invalid bytes is answered with one empty line (null) in\n"
     "its place.\n"
     "\n"
-    "With --all, each answer is a block of four lines and an empty line, such as\n"
+    "With --all, each answer is a block of five lines and an empty line, such as\n"
     "\n"
     "  长 U+957F\n"
     "    window:   ta chang\n"
     "    codes:    ta (simple2), tay (simple3), tayi (full)\n"
     "    readings: cháng, zhǎng\n"
+    "    strokes:  4 (3154)\n"
     "\n"
     "The first line is the character and its code point (a control character by\n"
     "its code point alone). \"window:\" gives what the window shows: the code and\n"
@@ -101,16 +118,30 @@ constexpr std::string_view kHelpBeforeOptions =
     "gives \"none\" when there is none. An empty or invalid TEXT or line gives an\n"
     "empty line alone. A code's level is simple1, simple2 or simple3 for the simple\n"
     "codes of one, two or three letters, or full for the full code; a character\n"
-    "may have several full codes.\n"
+    "may have several full codes. A code of two or three letters that offers\n"
+    "another character first is no simple code: its level is code2 or code3. Any\n"
+    "code that offers other characters first also gives the character's place\n"
+    "among them: \"deu (code3, candidate 2)\".\n"
+    "\n"
+    "A character without a modern reading has one more line, \"historical\n"
+    "readings:\", with the readings only historical dictionaries give. \"strokes:\"\n"
+    "gives the number of strokes and the standard stroke order in digits (1 横,\n"
+    "2 竖, 3 撇, 4 点, 5 折), or \"none\".\n"
     "\n"
     "With --json, each answer is one line of JSON: for a character, an object of\n"
     "\"character\", \"codePoint\" (\"U+957F\"), \"wubi\" and \"pinyin\" (what the window\n"
     "shows: a code or \"None!\", a syllable or \"\"), \"inTables\" (false for \"None!\"),\n"
-    "\"codes\" (an array of objects of \"code\" and \"level\") and \"readings\" (an array\n"
-    "of strings); null for an empty or invalid TEXT or line. With --code, one\n"
-    "object of \"code\" and \"characters\" (an array of objects of \"character\",\n"
-    "\"codePoint\" and \"level\"). Strings are UTF-8; quotes, backslashes and control\n"
-    "characters are escaped.\n"
+    "\"codes\" (an array of objects of \"code\", \"level\" and \"candidate\", the\n"
+    "character's place among those of the code, 1 first), \"readings\" and\n"
+    "\"historicalReadings\" (arrays of strings) and \"strokes\" (an object of\n"
+    "\"count\" and \"order\", or null); null for an empty or invalid TEXT or line.\n"
+    "With --code, one object of \"code\" and \"characters\" (an array of objects of\n"
+    "\"character\", \"codePoint\" and \"level\"). Strings are UTF-8; quotes,\n"
+    "backslashes and control characters are escaped.\n"
+    "\n"
+    "With --strokes and --json, each character is one line of JSON, an object of\n"
+    "\"character\", \"codePoint\", \"strokes\" (as above), \"reading\" and \"code\" (null\n"
+    "where the character has none).\n"
     "\n"
     "Options may stand anywhere before --:\n";
 
@@ -126,7 +157,11 @@ constexpr std::string_view kHelpAfterOptions =
     "standard error), and for a CODE that is not 1 to 4 letters a to y (said in one\n"
     "line). When the reader of standard output closes it, as head does, the tool\n"
     "stops without a message, and its exit status covers what was answered until\n"
-    "then.\n";
+    "then.\n"
+    "\n"
+    "The exit status is 2 also for --strokes without SEQ or twice, or with a TEXT,\n"
+    "--each, --all, --code or --dump (said in one line, with the usage), and for a\n"
+    "SEQ that is not one or more strokes (said in one line).\n";
 
 const OptionRow* findOption(std::string_view name) {
     for (const OptionRow& row : kOptionRows) {
@@ -152,6 +187,16 @@ bool checkCombination(const Options& options) {
     if (options.code && !isWubiCode(*options.code)) {
         // Not the usage: the command line is right but for the value.
         std::fputs("tinglan-query: a CODE is 1 to 4 letters a to y\n", stderr);
+        return false;
+    }
+    if (options.strokes &&
+        (options.each || options.all || options.code || options.dump || !options.texts.empty()))
+        return fail("--strokes takes no TEXT, --each, --all, --code or --dump");
+    if (options.strokes && !strokes::Sequence::parse(*options.strokes)) {
+        std::fputs(
+            "tinglan-query: a SEQ is one or more of the strokes 1 to 5 or h s p n z, or ? for "
+            "any stroke\n",
+            stderr);
         return false;
     }
     return true;

@@ -13,13 +13,14 @@ struct Options {
     bool dump = false;
     bool help = false;
     bool version = false;
-    std::optional<std::string_view> code;  // the CODE of --code, checked to be a Wubi code
-    std::vector<std::string_view> texts;   // the TEXT arguments, in order
+    std::optional<std::string_view> code;     // the CODE of --code, checked to be a Wubi code
+    std::optional<std::string_view> strokes;  // the SEQ of --strokes, checked to be strokes
+    std::vector<std::string_view> texts;      // the TEXT arguments, in order
 };
 
 // Returns the options of `argv`, or nothing after saying on standard error in one line why not:
 // an argument is not understood or the options do not go together (the usage lines follow), or
-// the CODE of --code is no Wubi code.
+// the CODE of --code is no Wubi code, or the SEQ of --strokes no strokes.
 std::optional<Options> parseArguments(int argc, char** argv);
 
 // Returns the usage lines, each ending in LF.

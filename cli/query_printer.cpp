@@ -4,8 +4,10 @@
 #include <cstdlib>
 #include <optional>
 
+#include "cli/character_fields.h"
 #include "cli/json_text.h"
 #include "tables/details.h"
+#include "tables/strokes.h"
 
 namespace {
 
@@ -27,29 +29,31 @@ std::string_view levelName(details::CodeLevel level) {
     return {};
 }
 
-void appendUtf8(char32_t codePoint, std::string& out) {
-    char bytes[4];
-    out.append(bytes, putUtf8(codePoint, bytes));
-}
-
-void appendCodePointName(char32_t codePoint, std::string& out) {
-    char name[10];
-    out.append(name, putCodePointName(codePoint, name));
-}
-
 void appendAscii(std::u16string_view text, std::string& out) {
     char letters[CodeEntry::kMaxSyllableLength + CodeEntry::kMaxCodeLength];
     out.append(letters, putAscii(text, letters));
 }
 
-void appendJsonCharacter(char32_t codePoint, std::string& out) {
-    std::string character;
-    appendUtf8(codePoint, character);
-    out += "\"character\":";
-    appendJsonString(character, out);
-    out += ",\"codePoint\":\"";
-    appendCodePointName(codePoint, out);
-    out += '"';
+// Appends `readings` separated by commas.
+void appendReadings(const std::vector<std::string_view>& readings, std::string& out) {
+    const char* separator = "";
+    for (std::string_view reading : readings) {
+        out += separator;
+        out += reading;
+        separator = ", ";
+    }
+}
+
+// Appends `readings` as a JSON array of strings.
+void appendJsonReadings(const std::vector<std::string_view>& readings, std::string& out) {
+    out += '[';
+    const char* separator = "";
+    for (std::string_view reading : readings) {
+        out += separator;
+        appendJsonString(reading, out);
+        separator = ",";
+    }
+    out += ']';
 }
 
 bool inTables(const ChainAnswer& answer) { return answer.wubi != kNoWubiCode; }
@@ -78,17 +82,21 @@ void appendBlock(char32_t codePoint, const ChainAnswer& answer,
         out += code.code;
         out += " (";
         out += levelName(code.level);
+        // A code that offers other characters first says where this one comes.
+        if (code.candidate > 1) out += ", candidate " + std::to_string(code.candidate);
         out += ')';
         separator = ", ";
     }
     out += "\n  readings: ";
     if (found.readings.empty()) out += "none";
-    separator = "";
-    for (std::string_view reading : found.readings) {
-        out += separator;
-        out += reading;
-        separator = ", ";
+    appendReadings(found.readings, out);
+    // Only the few characters without a modern reading have these: a line of their own.
+    if (!found.historicalReadings.empty()) {
+        out += "\n  historical readings: ";
+        appendReadings(found.historicalReadings, out);
     }
+    out += "\n  strokes:  ";
+    appendStrokes(strokes::order(codePoint), out);
     out += "\n\n";
 }
 
@@ -110,17 +118,18 @@ void appendJson(char32_t codePoint, const ChainAnswer& answer,
         appendJsonString(code.code, out);
         out += ",\"level\":\"";
         out += levelName(code.level);
-        out += "\"}";
+        out += "\",\"candidate\":";
+        out += std::to_string(code.candidate);
+        out += '}';
         separator = ",";
     }
-    out += "],\"readings\":[";
-    separator = "";
-    for (std::string_view reading : found.readings) {
-        out += separator;
-        appendJsonString(reading, out);
-        separator = ",";
-    }
-    out += "]}\n";
+    out += "],\"readings\":";
+    appendJsonReadings(found.readings, out);
+    out += ",\"historicalReadings\":";
+    appendJsonReadings(found.historicalReadings, out);
+    out += ',';
+    appendJsonStrokes(strokes::order(codePoint), out);
+    out += "}\n";
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ extern const std::uint64_t kPresent[kWordCount];
 extern const std::uint32_t kPresentBefore[325];
 extern const unsigned char kCounts[kCharacterCount + 1];
 extern const std::uint32_t kStrokeStart[1165];
-extern const unsigned char kOrders[305357];
+extern const unsigned char kOrders[305358];
 extern const unsigned char kRanked[58437];
 
 }  // namespace strokes::data

@@ -112,6 +112,15 @@ std::string order(char32_t codePoint) {
     return digits;
 }
 
+std::string glyphs(std::string_view order) {
+    // Each stroke alone, as a character of the unified block that every CJK font has.
+    constexpr std::string_view kGlyphs[] = {"一", "丨", "丿", "丶", "乚"};
+    std::string text;
+    text.reserve(3 * order.size());
+    for (const char stroke : order) text += kGlyphs[stroke - '1'];
+    return text;
+}
+
 std::optional<Sequence> Sequence::parse(std::string_view text) {
     // A letter stands for the digit five places before it.
     constexpr std::string_view kSpellings = "12345hspnz";

@@ -20,6 +20,10 @@ int count(char32_t codePoint);
 // data has none.
 std::string order(char32_t codePoint);
 
+// Returns the strokes of `order` (digits '1' to '5') as the characters that draw them, in UTF-8:
+// 一 丨 丿 丶 乚.
+std::string glyphs(std::string_view order);
+
 // The first strokes of the characters to search for.
 class Sequence {
 public:

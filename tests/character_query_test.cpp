@@ -135,28 +135,34 @@ TEST(CutToFirstCharacter, CountsCodeUnitsButKeepsSurrogatePairsWhole) {
 
 struct TooltipCase {
     QString character;
-    const char* codes;     // codesByLevelText, UTF-8
-    const char* readings;  // readingsText, UTF-8
+    const char* wubi;    // UTF-8
+    const char* pinyin;  // UTF-8
 };
 
-// The tooltips' texts, and which strings count as one character.
-TEST(DetailsOf, GivesTheTooltipTextsOfOneCharacter) {
+// The tooltips' texts, and which strings count as one character: held by the details and the
+// stroke data, by the stroke data alone, by neither.
+TEST(ResultToolTips, GiveEveryCodeStrokeAndReadingOfOneCharacter) {
     const TooltipCase cases[] = {
-        {"我", "一级简码：q\n三级简码：trn\n全码：trnt", "读音：wǒ"},
-        {"长", "二级简码：ta\n三级简码：tay\n全码：tayi", "读音：cháng、zhǎng"},
-        {"亞", "全码：gfgd\n全码：ghgg", "读音：yà"},
-        {"兙", "全码：dqfk", ""},
-        {QString::fromUtf8("\U00020000"), "全码：ghab", "读音：hē"},
+        {"我", "一级简码：q\n三级简码：trn\n全码：trnt\n笔画：7（丿一丨一乚丿丶）", "读音：wǒ"},
+        {"长", "二级简码：ta\n三级简码：tay\n全码：tayi\n笔画：4（丿一乚丶）",
+         "读音：cháng、zhǎng"},
+        {"亞", "全码：gfgd\n全码：ghgg\n笔画：8（一丨一乚乚一丨一）", "读音：yà"},
+        {"兙", "全码：dqfk\n笔画：9（一丨丨乚一丿乚一丨）", ""},
+        {QString::fromUtf8("\U00020000"), "全码：ghab\n笔画：4（一丨一乚）", "读音：hē"},
+        {"龨", "笔画：10（一丿丨丶一一一丨一乚）", ""},
+        {"A", "", ""},
     };
     for (const TooltipCase& c : cases) {
-        const auto found = detailsOf(c.character);
-        ASSERT_TRUE(found) << c.character.toStdString();
-        EXPECT_EQ(codesByLevelText(*found), QString::fromUtf8(c.codes));
-        EXPECT_EQ(readingsText(*found), QString::fromUtf8(c.readings));
+        const ResultToolTips toolTips = resultToolTips(c.character);
+        EXPECT_EQ(toolTips.wubi, QString::fromUtf8(c.wubi)) << c.character.toStdString();
+        EXPECT_EQ(toolTips.pinyin, QString::fromUtf8(c.pinyin)) << c.character.toStdString();
     }
-    const QString notOneCharacter[] = {"", "我我", "A", QString(QChar(0xD840)),
+    const QString notOneCharacter[] = {"", "我我", QString(QChar(0xD840)),
                                        QString(QChar(0xDC00)) + QChar(0xD840)};
-    for (const QString& text : notOneCharacter) EXPECT_FALSE(detailsOf(text)) << text.toStdString();
+    for (const QString& text : notOneCharacter) {
+        const ResultToolTips toolTips = resultToolTips(text);
+        EXPECT_TRUE(toolTips.wubi.isEmpty() && toolTips.pinyin.isEmpty()) << text.toStdString();
+    }
 }
 
 }  // namespace

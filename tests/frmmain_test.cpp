@@ -49,11 +49,14 @@ QByteArray settingsWith(const QString& lines) {
     return gbk(QStringLiteral("[基本设置]\r\n") + lines);
 }
 
-// Types `text` as key presses that carry it, the way an input method or xdotool delivers hanzi.
+// Types `text` as key presses that carry it, the way an input method or xdotool delivers hanzi:
+// one per character, a surrogate pair whole.
 void typeText(QWidget* widget, const QString& text) {
-    for (const QChar character : text) {
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(character),
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, text.mid(i, length),
                             Qt::NoModifier);
+        i += length - 1;
     }
 }
 
@@ -461,7 +464,8 @@ TEST(SettingsText, TheToolTipShowsAsWrittenAndLoadsNothingWhileTheWindowAnswers)
     }
 }
 
-// Hovering the results after a query shows every code by level and every reading with tones,
+// Hovering the results after a query shows every code by level, a code's place where it offers
+// other characters first, the strokes, and every reading with tones or else the historical ones,
 // also for a character the tables do not hold; a result can be selected and copied.
 TEST(Results, TooltipsGiveEveryCodeAndReadingAndTheResultsCanBeCopied) {
     const struct {
@@ -470,9 +474,16 @@ TEST(Results, TooltipsGiveEveryCodeAndReadingAndTheResultsCanBeCopied) {
         const char* codes;
         const char* readings;
     } cases[] = {
-        {"长", "ta", "二级简码：ta\n三级简码：tay\n全码：tayi", "读音：cháng、zhǎng"},
-        {"曹", "None!", "三级简码：gma\n全码：gmaj", "读音：cáo"},
+        {"长", "ta", "二级简码：ta\n三级简码：tay\n全码：tayi\n笔画：4（丿一乚丶）",
+         "读音：cháng、zhǎng"},
+        {"曹", "None!", "三级简码：gma\n全码：gmaj\n笔画：11（一丨乚一丨丨一丨乚一一）",
+         "读音：cáo"},
         {"a", "None!", "", ""},
+        {"鬈", "deu",
+         "三码：deu（第2位）\n全码：deub\n笔画：18（一丨一一一乚丶丿丿丿丶丿一一丿丶乚乚）",
+         "读音：quán"},
+        {"\U000228F5", "None!",
+         "全码：ndff（第3位）\n笔画：17（丶丶丨一丿一丨一丨乚一丶丿一一丨丶）", "旧读：chú"},
     };
     QTemporaryDir directory;
     ASSERT_TRUE(directory.isValid());

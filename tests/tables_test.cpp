@@ -400,13 +400,19 @@ struct StrokeCase {
     std::string_view order;
 };
 
-// The basic plane, Extension B, the last character of the data, and code points with no order:
-// a letter, a compatibility ideograph, the first code point the data covers, code points past it.
+// The basic plane, the source's slips put right, Extension B, the last character of the data,
+// and code points with no order: a letter, a compatibility ideograph, the first code point the
+// data covers, code points past it.
 TEST(Strokes, GiveEachCharactersCountAndStandardOrder) {
     const StrokeCase cases[] = {
         {U'必', "45434"},
         {U'长', "3154"},
         {U'一', "1"},
+        {U'字', "445521"},
+        {U'龟', "3525115"},
+        {U'耍', "132522531"},
+        {U'凝', "4135311345452134"},
+        {U'纛', "1121554142511112343554234"},
         {U'\U00020000', "1215"},
         {U'\U0002B81C', "2121345232151135"},
         {U'A', ""},

@@ -103,73 +103,119 @@ TEST(TinglanQuery, AnswersEachTextOrLine) {
          "\uFEFF\tNone!\t\n啊\tkb\ta\n",
          0},
         // Held with and without pinyin, polyphonic, held by the details only, a supplementary
-        // plane, held by neither, a control character, an empty text.
+        // plane, held by neither, a control character, an empty text; a three-letter code that
+        // offers another character first, a full code that is not first and historical readings.
         {"all",
-         {"--all", "我", "长", "曹", "\U00020000", "😀", "\t", ""},
+         {"--all", "我", "长", "曹", "\U00020000", "😀", "\t", "", "鬈", "\U000228F5"},
          {},
          "我 U+6211\n  window:   q (no pinyin)\n"
-         "  codes:    q (simple1), trn (simple3), trnt (full)\n  readings: wǒ\n\n"
+         "  codes:    q (simple1), trn (simple3), trnt (full)\n  readings: wǒ\n"
+         "  strokes:  7 (3121534)\n\n"
          "长 U+957F\n  window:   ta chang\n"
-         "  codes:    ta (simple2), tay (simple3), tayi (full)\n  readings: cháng, zhǎng\n\n"
+         "  codes:    ta (simple2), tay (simple3), tayi (full)\n  readings: cháng, zhǎng\n"
+         "  strokes:  4 (3154)\n\n"
          "曹 U+66F9\n  window:   None! (not in the tables)\n"
-         "  codes:    gma (simple3), gmaj (full)\n  readings: cáo\n\n"
+         "  codes:    gma (simple3), gmaj (full)\n  readings: cáo\n  strokes:  11 (12512212511)\n\n"
          "\U00020000 U+20000\n  window:   None! (not in the tables)\n"
-         "  codes:    ghab (full)\n  readings: hē\n\n"
+         "  codes:    ghab (full)\n  readings: hē\n  strokes:  4 (1215)\n\n"
          "😀 U+1F600\n  window:   None! (not in the tables)\n  codes:    none\n"
-         "  readings: none\n\n"
-         "U+0009\n  window:   None! (not in the tables)\n  codes:    none\n  readings: none\n\n"
-         "\n",
+         "  readings: none\n  strokes:  none\n\n"
+         "U+0009\n  window:   None! (not in the tables)\n  codes:    none\n  readings: none\n"
+         "  strokes:  none\n\n"
+         "\n"
+         "鬈 U+9B08\n  window:   deu (no pinyin)\n"
+         "  codes:    deu (code3, candidate 2), deub (full)\n  readings: quán\n"
+         "  strokes:  18 (121115433343113455)\n\n"
+         "\U000228F5 U+228F5\n  window:   None! (not in the tables)\n"
+         "  codes:    ndff (full, candidate 3)\n  readings: none\n  historical readings: chú\n"
+         "  strokes:  17 (44213121251431124)\n\n",
          0},
         {"all each stdin",
          {"--each", "--all"},
          "啊\n\n兙",
          "啊 U+554A\n  window:   kb a\n  codes:    kb (simple2), kbs (simple3), kbsk (full)\n"
-         "  readings: a, ā, á, ǎ, à\n\n"
+         "  readings: a, ā, á, ǎ, à\n  strokes:  10 (2515212512)\n\n"
          "兙 U+5159\n  window:   None! (not in the tables)\n  codes:    dqfk (full)\n"
-         "  readings: none\n\n",
+         "  readings: none\n  strokes:  9 (122513512)\n\n",
          0},
         // 曹 twice: an answer kept from before comes out the same.
         {"json",
-         {"--json", "长", "", "曹", "曹"},
+         {"--json", "长", "", "曹", "曹", "鬈", "\U000228F5"},
          {},
          R"({"character":"长","codePoint":"U+957F","wubi":"ta","pinyin":"chang","inTables":true,)"
-         R"("codes":[{"code":"ta","level":"simple2"},{"code":"tay","level":"simple3"},)"
-         R"({"code":"tayi","level":"full"}],"readings":["cháng","zhǎng"]})"
+         R"("codes":[{"code":"ta","level":"simple2","candidate":1},)"
+         R"({"code":"tay","level":"simple3","candidate":1},)"
+         R"({"code":"tayi","level":"full","candidate":1}],"readings":["cháng","zhǎng"],)"
+         R"("historicalReadings":[],"strokes":{"count":4,"order":"3154"}})"
          "\nnull\n"
          R"({"character":"曹","codePoint":"U+66F9","wubi":"None!","pinyin":"","inTables":false,)"
-         R"("codes":[{"code":"gma","level":"simple3"},{"code":"gmaj","level":"full"}],)"
-         R"("readings":["cáo"]})"
+         R"("codes":[{"code":"gma","level":"simple3","candidate":1},)"
+         R"({"code":"gmaj","level":"full","candidate":1}],"readings":["cáo"],)"
+         R"("historicalReadings":[],"strokes":{"count":11,"order":"12512212511"}})"
          "\n"
          R"({"character":"曹","codePoint":"U+66F9","wubi":"None!","pinyin":"","inTables":false,)"
-         R"("codes":[{"code":"gma","level":"simple3"},{"code":"gmaj","level":"full"}],)"
-         R"("readings":["cáo"]})"
+         R"("codes":[{"code":"gma","level":"simple3","candidate":1},)"
+         R"({"code":"gmaj","level":"full","candidate":1}],"readings":["cáo"],)"
+         R"("historicalReadings":[],"strokes":{"count":11,"order":"12512212511"}})"
+         "\n"
+         R"({"character":"鬈","codePoint":"U+9B08","wubi":"deu","pinyin":"","inTables":true,)"
+         R"("codes":[{"code":"deu","level":"code3","candidate":2},)"
+         R"({"code":"deub","level":"full","candidate":1}],"readings":["quán"],)"
+         R"("historicalReadings":[],"strokes":{"count":18,"order":"121115433343113455"}})"
+         "\n"
+         "{\"character\":\"\U000228F5\",\"codePoint\":\"U+228F5\",\"wubi\":\"None!\",\"pinyin\":"
+         "\"\","
+         R"("inTables":false,"codes":[{"code":"ndff","level":"full","candidate":3}],)"
+         R"("readings":[],"historicalReadings":["chú"],)"
+         R"("strokes":{"count":17,"order":"44213121251431124"}})"
          "\n",
          0},
         {"json escapes, with --all",
          {"--json", "--all", "--each", "\t\"\\\u0085\u2028\x01"},
          {},
          R"({"character":"\t","codePoint":"U+0009","wubi":"None!","pinyin":"","inTables":false,)"
-         R"("codes":[],"readings":[]})"
+         R"("codes":[],"readings":[],"historicalReadings":[],"strokes":null})"
          "\n"
          R"({"character":"\"","codePoint":"U+0022","wubi":"None!","pinyin":"","inTables":false,)"
-         R"("codes":[],"readings":[]})"
+         R"("codes":[],"readings":[],"historicalReadings":[],"strokes":null})"
          "\n"
          R"({"character":"\\","codePoint":"U+005C","wubi":"None!","pinyin":"","inTables":false,)"
-         R"("codes":[],"readings":[]})"
+         R"("codes":[],"readings":[],"historicalReadings":[],"strokes":null})"
          "\n"
          R"({"character":"\u0085","codePoint":"U+0085","wubi":"None!","pinyin":"","inTables":false,)"
-         R"("codes":[],"readings":[]})"
+         R"("codes":[],"readings":[],"historicalReadings":[],"strokes":null})"
          "\n"
          R"({"character":"\u2028","codePoint":"U+2028","wubi":"None!","pinyin":"","inTables":false,)"
-         R"("codes":[],"readings":[]})"
+         R"("codes":[],"readings":[],"historicalReadings":[],"strokes":null})"
          "\n"
          R"({"character":"\u0001","codePoint":"U+0001","wubi":"None!","pinyin":"","inTables":false,)"
-         R"("codes":[],"readings":[]})"
+         R"("codes":[],"readings":[],"historicalReadings":[],"strokes":null})"
          "\n",
          0},
         {"code", {"--code", "kbsk"}, {}, "啊\tU+554A\tfull\n\U00020D84\tU+20D84\tfull\n", 0},
         {"code, one letter", {"--code=q"}, {}, "我\tU+6211\tsimple1\n", 0},
         {"code types nothing", {"--code", "yyyx"}, {}, "", 0},
+        // The most common first; a character without a reading, one without a reading or code.
+        {"strokes",
+         {"--strokes", "3154"},
+         {},
+         "长\t3154\tcháng\tta\n迄\t315454\tqì\ttnp\n𢖴\t3154544\tyì\ttnnu\n"
+         "𨑞\t315454\t\ttapv\n",
+         0},
+        {"strokes json",
+         {"--json", "--strokes=315454"},
+         {},
+         R"({"character":"迄","codePoint":"U+8FC4","strokes":{"count":6,"order":"315454"},)"
+         R"("reading":"qì","code":"tnp"})"
+         "\n"
+         R"({"character":"𢖴","codePoint":"U+225B4","strokes":{"count":7,"order":"3154544"},)"
+         R"("reading":"yì","code":"tnnu"})"
+         "\n"
+         R"({"character":"𨑞","codePoint":"U+2845E","strokes":{"count":6,"order":"315454"},)"
+         R"("reading":null,"code":"tapv"})"
+         "\n",
+         0},
+        {"strokes matching nothing", {"--strokes", "5555555555"}, {}, "", 0},
         {"code json",
          {"--json", "--code", "kbsk"},
          "我\n",
@@ -226,7 +272,7 @@ TEST(TinglanQuery, InvalidUtf8IsReportedAndTheRestAnswered) {
          "\"$0\" --all \"$(printf '\\377')\" 😀",
          {},
          "\n😀 U+1F600\n  window:   None! (not in the tables)\n  codes:    none\n"
-         "  readings: none\n\n",
+         "  readings: none\n  strokes:  none\n\n",
          "tinglan-query: argument 1 is not valid UTF-8\n",
          1},
         {"json each stdin: null in place", "\"$0\" --json --each", "\xff\n", "null\n",
@@ -236,6 +282,32 @@ TEST(TinglanQuery, InvalidUtf8IsReportedAndTheRestAnswered) {
         {"lines", "\"$0\"", lines, "\n\n\n\n", linesReported, 1},
         {"each lines", "\"$0\" --each", lines, "啊\tkb\ta\n\n我\tq\t\n\n\n啊\tkb\ta\n啊\tkb\ta\n\n",
          linesReported, 1},
+    });
+}
+
+// The first lines of searches with many matches, as a reader that stops early takes them: an
+// order put right, letters and any stroke, Extension B, every character with one stroke.
+TEST(TinglanQuery, StrokeSearchesStreamTheMostCommonFirst) {
+    expectShellCases({
+        {"字", "\"$0\" --strokes 445521 | head -1", {}, "字\t445521\tzì\tpb\n", {}, 0},
+        {"letters, any stroke",
+         "\"$0\" --strokes 'n?npn' | head -3",
+         {},
+         "必\t45434\tbì\tnt\n旁\t4143454153\tpáng\tupy\n议\t45434\tyì\tyyq\n",
+         {},
+         0},
+        {"Extension B",
+         "\"$0\" --strokes 1215 | grep '^\U00020000'",
+         {},
+         "\U00020000\t1215\thē\tghab\n",
+         {},
+         0},
+        {"one stroke, closed pipe",
+         "{ \"$0\" --strokes 1; echo \"status $?\" >&2; } | head -1",
+         {},
+         "下\t124\txià\tgh\n",
+         "status 0\n",
+         0},
     });
 }
 
@@ -331,6 +403,11 @@ TEST(TinglanQuery, BadOptionsGiveTheUsageAndStatusTwo) {
         {"--code", "kb", "啊"},
         {"--code", "kb", "--each"},
         {"--all", "--code", "kb"},
+        {"--strokes"},
+        {"--strokes", "1", "--strokes", "2"},
+        {"--strokes", "1", "啊"},
+        {"--strokes", "1", "--all"},
+        {"--code", "kb", "--strokes", "1"},
     };
     for (const QStringList& arguments : cases) {
         const ToolRun run = runTool(arguments);
@@ -344,6 +421,15 @@ TEST(TinglanQuery, BadOptionsGiveTheUsageAndStatusTwo) {
         EXPECT_EQ(run.out, "") << code;
         EXPECT_EQ(run.err, "tinglan-query: a CODE is 1 to 4 letters a to y\n") << code;
         EXPECT_EQ(run.status, 2) << code;
+    }
+    for (const char* strokes : {"", "6", "h6", "H", "1 2", "横", "*"}) {
+        const ToolRun run = runTool({"--strokes", strokes});
+        EXPECT_EQ(run.out, "") << strokes;
+        EXPECT_EQ(run.err,
+                  "tinglan-query: a SEQ is one or more of the strokes 1 to 5 or h s p n z, or ? "
+                  "for any stroke\n")
+            << strokes;
+        EXPECT_EQ(run.status, 2) << strokes;
     }
 }
 
@@ -382,8 +468,8 @@ TEST(TinglanQuery, BenchmarkFloorWritesWhatEachWrites) {
 TEST(TinglanQuery, HelpNamesEveryOption) {
     const ToolRun run = runTool({"--help"});
     EXPECT_EQ(run.status, 0);
-    for (const char* option :
-         {"--each", "--all", "--json", "--code CODE", "--dump", "-h", "--help", "--version"})
+    for (const char* option : {"--each", "--all", "--json", "--code CODE", "--strokes SEQ",
+                               "--dump", "-h", "--help", "--version"})
         EXPECT_TRUE(run.out.contains(option)) << option;
     // Wrapped for a terminal of 80 columns, and for the manual page made from it.
     for (const QString& line : QString::fromUtf8(run.out).split('\n'))

@@ -16,6 +16,8 @@ its mainland entry, else its CNS entry. Left out:
     PLACEHOLDER_USES characters is no order (no real order is shared by more than 16);
   * compatibility ideographs (those with a canonical decomposition): they are their unified
     twins, which normalised text holds instead.
+ORDER_FIXES puts right the source's known slips among the GB2312 hanzi, each with its reason:
+a fix must differ from the source's order and have as many strokes as kTotalStrokes gives.
 A character's stroke count is the length of its order, so that the two never contradict each
 other. Unihan's kTotalStrokes (its first value, the one preferred for simplified Chinese) is the
 check: the generator prints the characters whose orders disagree with it.
@@ -54,6 +56,18 @@ SAMPLE_EVERY = 64     # characters per kStrokeStart entry
 RANK_EVERY = 8        # words per kPresentBefore entry
 RANKED_FLAG = 0x80
 OUTPUT_NAMES = ("stroke_data.h", "stroke_data.cpp")
+# The source's slips among the GB2312 hanzi, put right: character -> (standard order, why).
+ORDER_FIXES = {
+    "字": ("445521", "宀 is 点 点 横钩 (445), as in 宁 and 安; the source has 425"),
+    "龟": ("3525115", "丿 ㇇ 丨 ㇕ 一 一 乚: the third stroke is 竖; the source has 横 "
+                      "(3515115)"),
+    "耍": ("132522531", "女 is 撇点 撇 横 (531), as in 要; the source has 513"),
+    "凝": ("4135311345452134", "冫 and 疑, whose 矢 is 31134 as the source's own 疑 has it; "
+                               "the source has 32234"),
+    "纛": ("1121554142511112343554234", "毒 (112155414, 9 strokes) over 縣, as the source "
+                                        "gives each alone; the source's 纛 has 11215521, a "
+                                        "stroke short"),
+}
 # Orders the tables' users can check by eye.
 KNOWN_ORDERS = {"必": "45434", "长": "3154", "一": "1", "的": "32511354"}
 
@@ -125,6 +139,19 @@ def section_orders(entries, left_out):
     return orders
 
 
+def apply_fixes(orders, totals):
+    """Puts ORDER_FIXES into `orders`, each checked against the source and kTotalStrokes."""
+    for character, (order, _) in ORDER_FIXES.items():
+        source = orders.get(character)
+        require(source is not None, f"{character}: the source has no order to fix")
+        require(order != source, f"{character}: the source now gives {order}; drop its fix")
+        require(set(order) <= set("12345"), f"{character}: the fix {order} is not strokes")
+        require(len(order) == totals.get(character),
+                f"{character}: the fix has {len(order)} strokes, kTotalStrokes "
+                f"{totals.get(character)}")
+        orders[character] = order
+
+
 def character_weights(wubi):
     """Returns {character: the highest weight of its codes} from {character: [(code, weight)]}."""
     return {character: max(weight for _, weight in codes) for character, codes in wubi.items()}
@@ -137,6 +164,8 @@ def build_data(stroke_path, counts_path, wubi, held):
     left_out = []
     orders = section_orders(cns, left_out)
     orders.update(section_orders(mainland, left_out))
+    totals = read_total_strokes(counts_path)
+    apply_fixes(orders, totals)
     orders = dict(sorted(orders.items(), key=lambda item: ord(item[0])))
     for character, order in KNOWN_ORDERS.items():
         require(orders.get(character) == order,
@@ -145,7 +174,6 @@ def build_data(stroke_path, counts_path, wubi, held):
     require(not missing, f"characters of the tables without a stroke order: {''.join(missing)}")
     require(max(len(order) for order in orders.values()) <= 0x7F, "an order is too long")
 
-    totals = read_total_strokes(counts_path)
     disagreements = [(character, len(order), totals.get(character))
                      for character, order in orders.items()
                      if totals.get(character) != len(order)]

@@ -236,11 +236,9 @@ void frmmain::showDetailsOfQuery() {
     const QString character = m_txthanzi->text();
     // An empty query changes nothing but the focus, the tooltips included.
     if (character.isEmpty()) return;
-    // The details know far more characters than the tables: one that shows "None!" may still
-    // have codes and readings.
-    const std::optional<details::CharacterDetails> found = detailsOf(character);
-    m_lblwbzxsc->setToolTip(literalToolTip(found ? codesByLevelText(*found) : QString()));
-    m_lblhypysc->setToolTip(literalToolTip(found ? readingsText(*found) : QString()));
+    const ResultToolTips toolTips = resultToolTips(character);
+    m_lblwbzxsc->setToolTip(literalToolTip(toolTips.wubi));
+    m_lblhypysc->setToolTip(literalToolTip(toolTips.pinyin));
 }
 
 QString frmmain::inputText() const { return m_txthanzi->text(); }

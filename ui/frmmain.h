@@ -52,11 +52,11 @@ private:
     void placeControls();
     void connectEvents();
 
-    // Runs the query, then shows the queried character's codes and readings as the results'
-    // tooltips.
+    // Runs the query, then shows the queried character's codes, strokes and readings as the
+    // results' tooltips.
     void runQuery();
-    // Sets the results' tooltips for the character in the input box: every code by level, every
-    // reading with tones; none when the character has no details.
+    // Sets the results' tooltips for the character in the input box: every code by level and
+    // the strokes, every reading with tones; none where the data know nothing of it.
     void showDetailsOfQuery();
 
     // Stores the box's state as `SetOnTop`, then moves the window into or out of the top band.
