@@ -32,12 +32,6 @@ std::uint32_t pinyinKeys(std::string_view reading) {
     return keys;
 }
 
-std::uint32_t positionOf(char32_t character, std::string_view code) {
-    const std::vector<Offer> offers = offersOfCode(code);
-    const auto found = std::ranges::find(offers, std::u32string(1, character), &Offer::text);
-    return static_cast<std::uint32_t>(found - offers.begin() + 1);
-}
-
 // A bit of a 64-bit filter of the second characters of the phrases that start with a given
 // character: in running text most pairs of characters start no phrase, and the filter tells
 // most of them so without a search.
@@ -109,12 +103,12 @@ CharacterFacts workOut(char32_t character, Seconds& seconds) {
     const std::string_view full = principalFullCode(*found);
     keep(facts.full, facts.fullLength, full);
     for (const details::CodeAtLevel& code : found->codes) {
-        // A reverse lookup takes microseconds: skip the codes that cannot type the character
-        // in fewer keys, unless the full code's keys are still wanted.
+        // Placing a four-letter code among its phrases takes a search: skip the codes that
+        // cannot type the character in fewer keys, unless the full code's keys are still wanted.
         const bool cannotBeShorter =
             facts.shortestLength != 0 && keysToType(code.code.size(), 1) > facts.shortestKeys;
         if (cannotBeShorter && code.code != full) continue;
-        const std::uint32_t position = positionOf(character, code.code);
+        const std::uint32_t position = characterPosition(code);
         const std::uint32_t keys = keysToType(code.code.size(), position);
         if (code.code == full) facts.fullKeys = static_cast<std::uint8_t>(keys);
         if (facts.shortestLength == 0 ||

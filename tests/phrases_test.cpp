@@ -49,10 +49,16 @@ TEST(WordCodes, AreTheListedOnesInOfferOrderElseTheStandardRulesOne) {
         {U"汀兰啊", {{"iukb", 1, CodeOrigin::Derived}}},
         {U"汀兰水清啊", {{"iuik", 1, CodeOrigin::Derived}}},
         {U"中𠀀", {{"khgh", 11, CodeOrigin::Derived}}},
+        // A single character: its own codes, placed after the phrases listed before it.
+        {U"中",
+         {{"k", 1, CodeOrigin::Listed},
+          {"kh", 1, CodeOrigin::Listed},
+          {"khk", 1, CodeOrigin::Listed}}},
+        {U"䟧", {{"khlg", 4, CodeOrigin::Listed}}},
         // A character with no code, and what is no word.
         {U"中A", {}},
         {U"汀。", {}},
-        {U"中", {}},
+        {U"。", {}},
         {U"", {}},
     };
     for (const WordCase& c : cases) {
