@@ -10,6 +10,7 @@
 #include "cli/output.h"
 #include "cli/query_printer.h"
 #include "cli/query_run.h"
+#include "cli/text_run.h"
 #include "common/app_info.h"
 
 namespace {
@@ -58,8 +59,7 @@ int main(int argc, char** argv) {
     const AnswerFormat format = options->json  ? AnswerFormat::json
                                 : options->all ? AnswerFormat::block
                                                : AnswerFormat::line;
-    const bool succeeded = options->texts.empty()
-                               ? answerStandardInput(mode, format, output)
-                               : answerTexts(options->texts, mode, format, output);
-    return finish(output, succeeded);
+    QueryAnswerer answerer(mode, format, output);
+    return finish(output,
+                  answerInput(options->texts, mode == QueryMode::eachCharacter, answerer, output));
 }
