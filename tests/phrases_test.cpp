@@ -100,10 +100,10 @@ TEST(CodeOffers, ListCharactersAndPhrasesByWeight) {
 // keys; an untyped run in brackets.
 std::string describe(const phrases::TypingPiece& piece) {
     if (piece.kind == phrases::PieceKind::Untyped) return "[" + utf8(piece.text) + "]";
-    std::string out = utf8(piece.text) + " " + std::string(piece.code);
+    std::string out = utf8(piece.text) + " " + std::string(piece.code.view());
     if (piece.position != 1) out += " " + std::to_string(piece.position);
     out += " |";
-    for (std::string_view full : piece.fullCodes) (out += " ") += full;
+    for (const phrases::CodeLetters& full : piece.fullCodes) (out += " ") += full.view();
     return out + " | " + std::to_string(piece.keys.shortest) + " " +
            std::to_string(piece.keys.full) + " " + std::to_string(piece.keys.pinyin);
 }
