@@ -11,6 +11,8 @@
 #include "cli/query_printer.h"
 #include "cli/query_run.h"
 #include "cli/text_run.h"
+#include "cli/typing_printer.h"
+#include "cli/word_printer.h"
 #include "common/app_info.h"
 
 namespace {
@@ -51,8 +53,19 @@ int main(int argc, char** argv) {
         return finish(output, true);
     }
     if (options->code) {
-        QueryPrinter::charactersOfCode(*options->code, options->json, output);
+        QueryPrinter::offersOfCode(*options->code, options->json, output);
         return finish(output, true);
+    }
+    if (options->word) {
+        // A WORD is whole: a line end in it is a character of the word, as in a TEXT.
+        WordPrinter printer(options->json, output);
+        return finish(output, answerInput(options->texts, false, printer, output));
+    }
+    if (options->typing) {
+        TypingPrinter printer(options->json, output);
+        const bool succeeded = answerInput(options->texts, true, printer, output);
+        printer.writeSummary();
+        return finish(output, succeeded);
     }
     const QueryMode mode = options->each ? QueryMode::eachCharacter : QueryMode::firstCharacter;
     // JSON holds everything; --all adds nothing to it.
