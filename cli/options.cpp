@@ -53,7 +53,10 @@ constexpr OptionRow kOptionRows[] = {
      "               first, each listed; an empty or invalid word an empty line.\n"
      "               With --json, one object per word of \"word\" and \"codes\" (an\n"
      "               array of objects of \"code\", \"origin\" and \"position\"; empty\n"
-     "               for None!), or null. Takes no --each, --all or --code\n"},
+     "               for None!), or null. Takes no --each, --all or --code. For\n"
+     "               example, tinglan-query --word 中国 汀兰 gives\n"
+     "                 中国\tkhlg\tlisted\t1\n"
+     "                 汀兰\tisuf\tderived\t1\n"},
     {"--typing",
      {},
      &Options::typing,
@@ -80,7 +83,13 @@ constexpr OptionRow kOptionRows[] = {
      "               (\"word\", \"character\" or \"untyped\") and, but for untyped text,\n"
      "               \"code\", \"position\" and \"fullCodes\" (an array), or null; last\n"
      "               an object of \"keys\" (of \"shortest\", \"full\" and \"pinyin\"),\n"
-     "               \"untyped\" and \"noReading\". Takes no --each, --all or --code\n"},
+     "               \"untyped\" and \"noReading\". Takes no --each, --all or --code.\n"
+     "               For example, tinglan-query --typing 中国人。 gives\n"
+     "                 中国\tkhlg\tkhk lgyi\n"
+     "                 人\tw\twwww\n"
+     "                 。\tNone!\n"
+     "                 keys: shortest 6, full 12, pinyin 14\n"
+     "                 left out: untyped 1, no reading 0\n"},
     {"--code",
      {},
      nullptr,
