@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -144,13 +145,20 @@ TEST(TypingCoach, SplitsTextIntoLongestListedWordsAndCharactersAndCountsTheirKey
     };
     for (const TypingCase& c : cases) {
         SCOPED_TRACE(utf8(c.text));
-        std::vector<std::string> pieces;
-        phrases::TypingCoach coach(
-            [&](const phrases::TypingPiece& p) { pieces.push_back(describe(p)); });
-        for (const char32_t codePoint : c.text) coach.feed(codePoint);
-        coach.flush();
-        EXPECT_EQ(pieces, c.pieces);
-        EXPECT_EQ(coach.summary(), c.summary);
+        // Fed a code point at a time, and as one run, which takes another way through.
+        for (const bool wholeRun : {false, true}) {
+            std::vector<std::string> pieces;
+            phrases::TypingCoach coach(
+                [&](const phrases::TypingPiece& p) { pieces.push_back(describe(p)); });
+            if (wholeRun) {
+                coach.feed(std::span<const char32_t>(c.text));
+            } else {
+                for (const char32_t codePoint : c.text) coach.feed(codePoint);
+            }
+            coach.flush();
+            EXPECT_EQ(pieces, c.pieces) << wholeRun;
+            EXPECT_EQ(coach.summary(), c.summary) << wholeRun;
+        }
     }
 }
 

@@ -208,12 +208,12 @@ TEST(TinglanQuery, AnswersEachTextOrLine) {
          "中国\tkhlg\tlisted\t1\n\n汀兰\tisuf\tderived\t1\n",
          0},
         {"words json",
-         {"--json", "--word", "踊跃", "中A", ""},
+         {"--json", "--word", "踊跃", "中\"\t", ""},
          {},
          R"({"word":"踊跃","codes":[{"code":"kckt","origin":"listed","position":1},)"
          R"({"code":"khkh","origin":"listed","position":2}]})"
          "\n"
-         R"({"word":"中A","codes":[]})"
+         R"({"word":"中\"\t","codes":[]})"
          "\nnull\n",
          0},
         // Punctuation, Latin letters and blanks pass through, counted apart; a character without
@@ -226,7 +226,15 @@ TEST(TinglanQuery, AnswersEachTextOrLine) {
          "，Hello \tNone!\n世界\tanlw\tanv lwjj\n！\tNone!\n兙\tdqfk\tdqfk\n"
          "keys: shortest 24, full 64, pinyin 61\nleft out: untyped 8, no reading 1\n",
          0},
-        // No word spans a line end; a second candidate.
+        // No word spans two TEXTs or a line end.
+        {"typing, words cut",
+         {"--typing", "中", "国\n中", "国"},
+         {},
+         "中\tk\tkhk\n国\tl\tlgyi\n中\tk\tkhk\n国\tl\tlgyi\n"
+         "keys: shortest 8, full 16, pinyin 20\nleft out: untyped 0, no reading 0\n",
+         0},
+        {"word with a line end", {"--word", "中\n国"}, {}, "中U+000A国\tNone!\n", 0},
+        // A second candidate.
         {"typing stdin",
          {"--typing"},
          "中\r\n国\n跨国\n",
@@ -234,13 +242,13 @@ TEST(TinglanQuery, AnswersEachTextOrLine) {
          "keys: shortest 9, full 16, pinyin 18\nleft out: untyped 0, no reading 0\n",
          0},
         {"typing json",
-         {"--json", "--typing", "跨国，Hi"},
+         {"--json", "--typing", "跨国，\"Hi\t"},
          {},
          R"({"text":"跨国","kind":"word","code":"khlg","position":2,"fullCodes":["khdn","lgyi"]})"
          "\n"
-         R"({"text":"，Hi","kind":"untyped"})"
+         R"({"text":"，\"Hi\t","kind":"untyped"})"
          "\n"
-         R"({"keys":{"shortest":5,"full":8,"pinyin":8},"untyped":3,"noReading":0})"
+         R"({"keys":{"shortest":5,"full":8,"pinyin":8},"untyped":5,"noReading":0})"
          "\n",
          0},
     };
@@ -325,6 +333,7 @@ TEST(TinglanQuery, ReadAndWriteFailuresAreReportedAClosedPipeIsNot) {
         {"/dev/full, help", "\"$0\" -h >/dev/full", {}, {}, full, 1},
         {"/dev/full, dump", "\"$0\" --dump >/dev/full", {}, {}, full, 1},
         {"/dev/full, each stdin", "\"$0\" --each >/dev/full", "啊\n", {}, full, 1},
+        {"/dev/full, typing", "\"$0\" --typing 中国 >/dev/full", {}, {}, full, 1},
         {"closed stdout",
          "\"$0\" 啊 >&-",
          {},
@@ -353,6 +362,12 @@ TEST(TinglanQuery, ReadAndWriteFailuresAreReportedAClosedPipeIsNot) {
          "yes 啊 2>/dev/null | { \"$0\" --each; echo \"status $?\" >&2; } | head -1",
          {},
          "啊\tkb\ta\n",
+         "status 0\n",
+         0},
+        {"closed pipe, typing",
+         "yes 中国 2>/dev/null | { \"$0\" --typing; echo \"status $?\" >&2; } | head -1",
+         {},
+         "中国\tkhlg\tkhk lgyi\n",
          "status 0\n",
          0},
         {"closed pipe after an invalid line",
