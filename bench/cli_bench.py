@@ -9,6 +9,13 @@ says how), with the peak memory of each:
                                                    and 100 MiB of Chinese text (lines of 40
                                                    random GB2312 hanzi; the 100 MiB are the
                                                    1 MiB text a hundred times)
+  one code, word  `tinglan-query --code kbsk`,     against cli_floor answering "啊", and as a
+                  `--word 中国`, `--word 汀兰`      ratio to the baseline's `--code kbsk`
+  --typing        `tinglan-query --typing <TEXT`   against `cli_floor <TEXT`, and as a ratio to
+                                                   `tinglan-query --each <TEXT`, for 10 MiB of
+                                                   the hanzi and 10 MiB of words the Wubi source
+                                                   lists (seven pieces in ten), single hanzi
+                                                   and now and then a punctuation mark or blank
   --strokes       the time to the first line of     against cli_floor answering "啊", and
                   `tinglan-query --strokes SEQ`     against `--code kbsk` (the baseline's too):
                   for one stroke (thousands of      the search is to answer about as fast as
@@ -19,7 +26,7 @@ says how), with the peak memory of each:
 Usage: bench/cli_bench.py BUILD_DIR [--baseline OTHER_TINGLAN_QUERY] [--runs-scale X]
 BUILD_DIR is a build with TINGLAN_BUILD_BENCH=ON; --baseline adds another build of the tool (an
 older commit, say) to each comparison; --runs-scale multiplies the number of runs. Needs GNU
-time (Debian package time).
+time (Debian package time) and, for the words, rime-data-wubi's wubi86.dict.yaml.
 """
 import argparse
 import os
@@ -29,6 +36,7 @@ import tempfile
 from side_by_side import compare
 
 LINE = 40  # hanzi per line
+WUBI_SOURCE = "/usr/share/rime-data/wubi86.dict.yaml"
 
 
 def gb2312_hanzi():
@@ -43,6 +51,38 @@ def chinese_text(size):
     lines, length = [], 0
     while length < size:
         lines.append("".join(random.choices(hanzi, k=LINE)) + "\n")
+        length += len(lines[-1].encode())
+    return "".join(lines).encode()[:size].decode(errors="ignore").encode()
+
+
+def listed_words():
+    """Returns the words of two or more characters the Wubi source lists under letters a..y."""
+    words, in_body = [], False
+    with open(WUBI_SOURCE, encoding="utf-8") as source:
+        for line in source:
+            fields = line.rstrip("\n").split("\t")
+            if not in_body:
+                in_body = fields[0] == "..."
+            elif len(fields) > 1 and len(fields[0]) > 1 and not fields[0].startswith("#") \
+                    and not fields[1].startswith("z"):
+                words.append(fields[0])
+    return words
+
+
+def word_text(size):
+    """Returns lines of twelve pieces in UTF-8, `size` bytes but for a character cut short: a
+    listed word (seven in ten) or a single hanzi, each followed now and then (three in twenty)
+    by a punctuation mark or a blank."""
+    random.seed(2)
+    words, hanzi = listed_words(), gb2312_hanzi()
+    lines, length = [], 0
+    while length < size:
+        pieces = []
+        for _ in range(12):
+            pieces.append(random.choice(words) if random.random() < 0.7 else random.choice(hanzi))
+            if random.random() < 0.15:
+                pieces.append(random.choice("，。、；！？ "))
+        lines.append("".join(pieces) + "\n")
         length += len(lines[-1].encode())
     return "".join(lines).encode()[:size].decode(errors="ignore").encode()
 
@@ -87,6 +127,21 @@ def main():
             path = text_file("text", data)
             compare(title, [(f"{name} --each", [path_, "--each"]) for name, path_ in tools]
                     + [("cli_floor", [floor])], runs(count), path, memory=True)
+
+        queries = [("--code kbsk", ["--code", "kbsk"]), ("--word 中国", ["--word", "中国"]),
+                   ("--word 汀兰", ["--word", "汀兰"])]
+        baseline_code = [("baseline --code kbsk", [args.baseline, "--code", "kbsk"])]
+        compare("one code or word", [(name, [tool, *argv]) for name, argv in queries]
+                + (baseline_code if args.baseline else []) + [("cli_floor", [floor])],
+                runs(300), one, memory=True,
+                reference="baseline --code kbsk" if args.baseline else None)
+        for title, data in (("--typing, 10 MiB of hanzi", chinese_text(10 << 20)),
+                            ("--typing, 10 MiB of words", word_text(10 << 20))):
+            path = text_file("text", data)
+            compare(title, [("tinglan-query --typing", [tool, "--typing"]),
+                            ("tinglan-query --each", [tool, "--each"]),
+                            ("cli_floor", [floor])],
+                    runs(10), path, memory=True, reference="tinglan-query --each")
 
 
 if __name__ == "__main__":

@@ -60,10 +60,11 @@ def peak_memory(argv, input_path, env):
 
 
 def compare(title, commands, runs, input_path=os.devnull, env=None, memory=False,
-            first_line=False):
+            first_line=False, reference=None):
     """Times the named commands [(name, argv)], the floor last, taking turns; prints one line
-    each; returns {name: median wall seconds}. With `first_line`, the wall time ends at the
-    first line of output."""
+    each, with the wall-time ratio to the command named `reference` too where one is named (a
+    target set against another program than the floor); returns {name: median wall seconds}.
+    With `first_line`, the wall time ends at the first line of output."""
     env = os.environ if env is None else env
     for _, argv in commands:  # warm the page cache and the loader
         run_once(argv, input_path, env, first_line)
@@ -72,16 +73,19 @@ def compare(title, commands, runs, input_path=os.devnull, env=None, memory=False
         for i, (_, argv) in enumerate(commands):
             samples[i].append(run_once(argv, input_path, env, first_line))
     memories = [peak_memory(argv, input_path, env) if memory else 0 for _, argv in commands]
-    floor_wall = statistics.median(wall for wall, _ in samples[-1])
+    walls = {name: statistics.median(wall for wall, _ in runs_of)
+             for (name, _), runs_of in zip(commands, samples)}
+    floor_wall = walls[commands[-1][0]]
     floor_cpu = statistics.median(cpu for _, cpu in samples[-1])
     print(f"{title} ({runs} runs each)")
-    walls = {}
     for (name, _), runs_of, peak in zip(commands, samples, memories):
-        wall = walls[name] = statistics.median(wall for wall, _ in runs_of)
+        wall = walls[name]
         cpu = statistics.median(cpu for _, cpu in runs_of)
         line = (f"  {name:<24} wall {wall * 1000:9.3f} ms {wall / floor_wall:5.2f}x   "
                 f"CPU {cpu * 1000:9.3f} ms {cpu / floor_cpu:5.2f}x")
         if memory:
             line += f"   peak {peak / 1024:6.2f} MiB ({(peak - memories[-1]) / 1024:+.2f})"
+        if reference:
+            line += f"   {wall / walls[reference]:5.2f}x of {reference}"
         print(line)
     return walls

@@ -6,6 +6,8 @@
 #include <iterator>
 #include <optional>
 
+#include "cli/utf8_text.h"
+
 namespace {
 
 struct ShortEscape {
@@ -65,4 +67,12 @@ void appendJsonString(std::string_view text, std::string& out) {
     }
     out.append(text.substr(unwritten));
     out += '"';
+}
+
+void appendJsonString(std::u32string_view text, std::string& out) {
+    std::string utf8(4 * text.size(), '\0');
+    char* const start = utf8.data();
+    char* end = start;
+    for (const char32_t codePoint : text) end = putUtf8(codePoint, end);
+    appendJsonString(std::string_view(start, end - start), out);
 }

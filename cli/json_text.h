@@ -11,3 +11,6 @@
 // controls and the two Unicode line separators are escaped too, so that no reader of the line
 // sees a control character or a line break in it.
 void appendJsonString(std::string_view text, std::string& out);
+
+// Appends `text`, Unicode scalar values, as a JSON string, escaped as above.
+void appendJsonString(std::u32string_view text, std::string& out);

@@ -11,6 +11,9 @@
 #include "cli/query_printer.h"
 #include "cli/query_run.h"
 #include "cli/stroke_printer.h"
+#include "cli/text_run.h"
+#include "cli/typing_printer.h"
+#include "cli/word_printer.h"
 #include "common/app_info.h"
 
 namespace {
@@ -51,20 +54,30 @@ int main(int argc, char** argv) {
         return finish(output, true);
     }
     if (options->code) {
-        QueryPrinter::charactersOfCode(*options->code, options->json, output);
+        QueryPrinter::offersOfCode(*options->code, options->json, output);
         return finish(output, true);
     }
     if (options->strokes) {
         printStrokeMatches(*strokes::Sequence::parse(*options->strokes), options->json, output);
         return finish(output, true);
     }
+    if (options->word) {
+        // A WORD is whole: a line end in it is a character of the word, as in a TEXT.
+        WordPrinter printer(options->json, output);
+        return finish(output, answerInput(options->texts, false, printer, output));
+    }
+    if (options->typing) {
+        TypingPrinter printer(options->json, output);
+        const bool succeeded = answerInput(options->texts, true, printer, output);
+        printer.writeSummary();
+        return finish(output, succeeded);
+    }
     const QueryMode mode = options->each ? QueryMode::eachCharacter : QueryMode::firstCharacter;
     // JSON holds everything; --all adds nothing to it.
     const AnswerFormat format = options->json  ? AnswerFormat::json
                                 : options->all ? AnswerFormat::block
                                                : AnswerFormat::line;
-    const bool succeeded = options->texts.empty()
-                               ? answerStandardInput(mode, format, output)
-                               : answerTexts(options->texts, mode, format, output);
-    return finish(output, succeeded);
+    QueryAnswerer answerer(mode, format, output);
+    return finish(output,
+                  answerInput(options->texts, mode == QueryMode::eachCharacter, answerer, output));
 }

@@ -38,6 +38,59 @@ constexpr OptionRow kOptionRows[] = {
      &Options::json,
      nullptr,
      "  --json       answer in JSON lines (see above), with or without --all\n"},
+    {"--word",
+     {},
+     &Options::word,
+     nullptr,
+     "  --word       answer with the Wubi 86 codes of each TEXT or line as a word:\n"
+     "               one line per code, in the order an input method offers them,\n"
+     "               of the word, a tab, the code, a tab, \"listed\" where the Wubi\n"
+     "               source lists the code or \"derived\" where the standard rule\n"
+     "               builds it (two characters AaAbBaBb, three AaBaCaCb, four or\n"
+     "               more AaBaCaZa), a tab and the candidate position at which the\n"
+     "               code offers the word (1 for first). A word with a character\n"
+     "               that no code types gets one line: the word, a tab and None!.\n"
+     "               A word of one character gets the character's codes, shortest\n"
+     "               first, each listed; an empty or invalid word an empty line.\n"
+     "               With --json, one object per word of \"word\" and \"codes\" (an\n"
+     "               array of objects of \"code\", \"origin\" and \"position\"; empty\n"
+     "               for None!), or null. Takes no --each, --all or --code. For\n"
+     "               example, tinglan-query --word 中国 汀兰 gives\n"
+     "                 中国\tkhlg\tlisted\t1\n"
+     "                 汀兰\tisuf\tderived\t1\n"},
+    {"--typing",
+     {},
+     &Options::typing,
+     nullptr,
+     "  --typing     show the shortest way to type each TEXT or line in Wubi 86: it\n"
+     "               is split into the words the Wubi source lists, the longest\n"
+     "               first, and single characters, each of which gets one line: the\n"
+     "               word or character, a tab, the code that types it in the fewest\n"
+     "               keys (then a blank and its candidate position where it is not\n"
+     "               the first), a tab and the full codes of its characters,\n"
+     "               separated by blanks. Text that no code types (punctuation,\n"
+     "               Latin letters, blanks) gets lines of up to 64 characters: the\n"
+     "               text, a tab and None!. A line end ends every word, and each run\n"
+     "               of invalid bytes gets an empty line. Two lines close the answer:\n"
+     "                 keys: shortest N, full N, pinyin N\n"
+     "                 left out: untyped N, no reading N\n"
+     "               the keys that type the text by these shortest codes, by each\n"
+     "               character's full code and by each character's toneless pinyin,\n"
+     "               every code and syllable with the key that commits it (a space,\n"
+     "               or a candidate's digit; a first candidate of four letters\n"
+     "               commits by itself); then the characters that no code types, and\n"
+     "               the typed characters without a reading, which the pinyin count\n"
+     "               leaves out. With --json, an object per piece of \"text\", \"kind\"\n"
+     "               (\"word\", \"character\" or \"untyped\") and, but for untyped text,\n"
+     "               \"code\", \"position\" and \"fullCodes\" (an array), or null; last\n"
+     "               an object of \"keys\" (of \"shortest\", \"full\" and \"pinyin\"),\n"
+     "               \"untyped\" and \"noReading\". Takes no --each, --all or --code.\n"
+     "               For example, tinglan-query --typing 中国人。 gives\n"
+     "                 中国\tkhlg\tkhk lgyi\n"
+     "                 人\tw\twwww\n"
+     "                 。\tNone!\n"
+     "                 keys: shortest 6, full 12, pinyin 14\n"
+     "                 left out: untyped 1, no reading 0\n"},
     {"--code",
      {},
      nullptr,
@@ -46,8 +99,13 @@ constexpr OptionRow kOptionRows[] = {
      "               any level, in the order an input method offers them, the most\n"
      "               frequent first: one line each of the character, a tab, its\n"
      "               code point, a tab and the level of CODE; nothing when CODE\n"
-     "               types nothing. Takes no TEXT, --each or --all and reads no\n"
-     "               input; --code=CODE is the same\n"},
+     "               types nothing. A phrase that CODE types gets a line of the\n"
+     "               phrase, a tab, its code points separated by blanks, a tab and\n"
+     "               \"phrase\", in its place; with --json, \"phrases\" follows\n"
+     "               \"characters\", an array of objects of \"phrase\", \"codePoints\"\n"
+     "               (an array) and \"position\" (its place among everything CODE\n"
+     "               types, 1 for first). Takes no TEXT, --each or --all and reads\n"
+     "               no input; --code=CODE is the same\n"},
     {"--strokes",
      {},
      nullptr,
@@ -74,6 +132,8 @@ constexpr OptionRow kOptionRows[] = {
 
 constexpr std::string_view kUsage =
     "usage: tinglan-query [--each] [--all] [--json] [--] [TEXT...]\n"
+    "       tinglan-query --word [--json] [--] [WORD...]\n"
+    "       tinglan-query --typing [--json] [--] [TEXT...]\n"
     "       tinglan-query --code CODE [--json]\n"
     "       tinglan-query --strokes SEQ [--json]\n"
     "       tinglan-query --dump | -h | --help | --version\n";
@@ -159,9 +219,11 @@ constexpr std::string_view kHelpAfterOptions =
     "stops without a message, and its exit status covers what was answered until\n"
     "then.\n"
     "\n"
-    "The exit status is 2 also for --strokes without SEQ or twice, or with a TEXT,\n"
-    "--each, --all, --code or --dump (said in one line, with the usage), and for a\n"
-    "SEQ that is not one or more strokes (said in one line).\n";
+    "Exit status 2 also for --word or --typing with --each, --all, --code, --dump or\n"
+    "each other, and for --strokes without SEQ or twice, or with a TEXT, --each,\n"
+    "--all, --code, --dump, --word or --typing (said in one line, with the usage on\n"
+    "standard error), and for a SEQ that is not one or more strokes (said in one\n"
+    "line). A word or text that no code types counts as answered.\n";
 
 const OptionRow* findOption(std::string_view name) {
     for (const OptionRow& row : kOptionRows) {
@@ -184,14 +246,19 @@ bool checkCombination(const Options& options) {
         return fail("--dump takes no TEXT, --each, --all, --json or --code");
     if (options.code && (options.each || options.all || !options.texts.empty()))
         return fail("--code takes no TEXT, --each or --all");
+    if (options.word &&
+        (options.each || options.all || options.code || options.dump || options.typing))
+        return fail("--word takes no --each, --all, --code, --dump or --typing");
+    if (options.typing && (options.each || options.all || options.code || options.dump))
+        return fail("--typing takes no --each, --all, --code or --dump");
     if (options.code && !isWubiCode(*options.code)) {
         // Not the usage: the command line is right but for the value.
         std::fputs("tinglan-query: a CODE is 1 to 4 letters a to y\n", stderr);
         return false;
     }
-    if (options.strokes &&
-        (options.each || options.all || options.code || options.dump || !options.texts.empty()))
-        return fail("--strokes takes no TEXT, --each, --all, --code or --dump");
+    if (options.strokes && (options.each || options.all || options.code || options.dump ||
+                            options.word || options.typing || !options.texts.empty()))
+        return fail("--strokes takes no TEXT, --each, --all, --code, --dump, --word or --typing");
     if (options.strokes && !strokes::Sequence::parse(*options.strokes)) {
         std::fputs(
             "tinglan-query: a SEQ is one or more of the strokes 1 to 5 or h s p n z, or ? for "

@@ -10,6 +10,8 @@ struct Options {
     bool each = false;
     bool all = false;
     bool json = false;
+    bool word = false;    // each TEXT or line is a word, answered with its codes
+    bool typing = false;  // each TEXT or line is split into pieces to type
     bool dump = false;
     bool help = false;
     bool version = false;

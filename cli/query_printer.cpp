@@ -7,6 +7,7 @@
 #include "cli/character_fields.h"
 #include "cli/json_text.h"
 #include "tables/details.h"
+#include "tables/phrases.h"
 #include "tables/strokes.h"
 
 namespace {
@@ -132,6 +133,36 @@ void appendJson(char32_t codePoint, const ChainAnswer& answer,
     out += "}\n";
 }
 
+// A phrase's line of --code: the phrase, its code points separated by blanks, "phrase".
+void appendPhraseLine(std::u32string_view phrase, std::string& out) {
+    for (const char32_t character : phrase) appendUtf8(character, out);
+    char separator = '\t';
+    for (const char32_t character : phrase) {
+        out += separator;
+        appendCodePointName(character, out);
+        separator = ' ';
+    }
+    out += "\tphrase\n";
+}
+
+// A phrase's object in the JSON of --code; `position` is its place among everything the code
+// types.
+void appendJsonPhrase(std::u32string_view phrase, std::size_t position, std::string& out) {
+    out += "{\"phrase\":";
+    appendJsonString(phrase, out);
+    out += ",\"codePoints\":[";
+    const char* pointSeparator = "";
+    for (const char32_t character : phrase) {
+        (out += pointSeparator) += '"';
+        appendCodePointName(character, out);
+        out += '"';
+        pointSeparator = ",";
+    }
+    out += "],\"position\":";
+    out += std::to_string(position);
+    out += '}';
+}
+
 }  // namespace
 
 void QueryPrinter::writeWithDetails(char32_t codePoint, StandardOutput& output) {
@@ -187,32 +218,45 @@ void QueryPrinter::dump(StandardOutput& output) {
     }
 }
 
-void QueryPrinter::charactersOfCode(std::string_view code, bool json, StandardOutput& output) {
+void QueryPrinter::offersOfCode(std::string_view code, bool json, StandardOutput& output) {
     std::string out;
+    std::string phraseObjects;  // the JSON array of the phrases follows the characters'
     if (json) {
         out += "{\"code\":";
         appendJsonString(code, out);
         out += ",\"characters\":[";
     }
     const char* separator = "";
-    for (const details::CharacterAtLevel& found : details::charactersWithCode(code)) {
+    std::size_t position = 0;
+    for (const phrases::Offer& offer : phrases::offersOfCode(code)) {
+        ++position;
+        if (offer.text.size() > 1 && json) {
+            if (!phraseObjects.empty()) phraseObjects += ',';
+            appendJsonPhrase(offer.text, position, phraseObjects);
+            continue;
+        }
+        if (offer.text.size() > 1) {
+            appendPhraseLine(offer.text, out);
+            continue;
+        }
+        const char32_t character = offer.text.front();
         if (json) {
             out += separator;
             out += '{';
-            appendJsonCharacter(found.character, out);
+            appendJsonCharacter(character, out);
             out += ",\"level\":\"";
-            out += levelName(found.level);
+            out += levelName(offer.level);
             out += "\"}";
             separator = ",";
             continue;
         }
-        appendUtf8(found.character, out);
+        appendUtf8(character, out);
         out += '\t';
-        appendCodePointName(found.character, out);
+        appendCodePointName(character, out);
         out += '\t';
-        out += levelName(found.level);
+        out += levelName(offer.level);
         out += '\n';
     }
-    if (json) out += "]}\n";
+    if (json) ((out += "],\"phrases\":[") += phraseObjects) += "]}\n";
     output.write(out);
 }

@@ -65,9 +65,10 @@ public:
     // Writes every row of every group in table order: letter, character, code, syllable.
     static void dump(StandardOutput& output);
 
-    // Writes the characters that `code` types, in offer order: a line of character, code point
-    // and level each, or one JSON line for all of them.
-    static void charactersOfCode(std::string_view code, bool json, StandardOutput& output);
+    // Writes the characters and phrases that `code` types, in offer order: a line of character,
+    // code point and level, or of phrase, code points and "phrase", each; or one JSON line for
+    // all of them.
+    static void offersOfCode(std::string_view code, bool json, StandardOutput& output);
 
 private:
     // The most a line writes: "U+0085", a tab, an answer text (copied whole) and a line feed.

@@ -1,26 +1,34 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The per-line loop: answers the TEXT arguments or the lines of standard input as they arrive.
+// The character query of each TEXT or line: its first character, or each of its characters.
 #pragma once
 
-#include <string_view>
-#include <vector>
+#include <span>
 
 #include "cli/output.h"
 #include "cli/query_printer.h"
+#include "cli/text_run.h"
 
 enum class QueryMode {
     firstCharacter,  // one answer per text: its first character
     eachCharacter,   // one answer per character of every text
 };
 
-// Answers every text in `texts` in order, in `format`, reporting each one that is not valid UTF-8
-// on standard error. Stops early once `output` is no longer open. Returns false when a text was not
-// valid UTF-8.
-[[nodiscard]] bool answerTexts(const std::vector<std::string_view>& texts, QueryMode mode,
-                               AnswerFormat format, StandardOutput& output);
+// Answers texts character by character, in `format`: an invalid text with an empty answer
+// (firstCharacter), or each invalid run with one in its place (eachCharacter).
+class QueryAnswerer final : public TextAnswerer {
+public:
+    QueryAnswerer(QueryMode mode, AnswerFormat format, StandardOutput& output)
+        : m_mode(mode), m_output(output), m_printer(format) {}
 
-// Answers each line of standard input as soon as it is complete (each character as soon as it
-// is read, in eachCharacter mode), reporting invalid lines and a failed read on standard error.
-// Stops early once `output` is no longer open. Returns false when a line was not valid UTF-8
-// or reading failed.
-[[nodiscard]] bool answerStandardInput(QueryMode mode, AnswerFormat format, StandardOutput& output);
+    void characters(std::span<const char32_t> codePoints) override;
+    void invalidBytes() override;
+    void lineEnd() override;
+
+private:
+    QueryMode m_mode;
+    StandardOutput& m_output;
+    QueryPrinter m_printer;
+    bool m_lineInvalid = false;
+    bool m_haveFirst = false;
+    char32_t m_first = 0;
+};

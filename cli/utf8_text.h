@@ -48,3 +48,12 @@ inline char* putAscii(std::u16string_view text, char* out) {
     for (const char16_t letter : text) *out++ = static_cast<char>(letter);
     return out;
 }
+
+// Writes `text` at `out` as a line shows it: UTF-8, each control character by its name, so that
+// it keeps the line and its fields; returns its end. Takes at most 6 bytes per code point.
+inline char* putShownText(std::u32string_view text, char* out) {
+    for (const char32_t codePoint : text) {
+        out = isControl(codePoint) ? putCodePointName(codePoint, out) : putUtf8(codePoint, out);
+    }
+    return out;
+}

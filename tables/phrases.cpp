@@ -42,8 +42,16 @@ std::string derivedCode(std::u32string_view word) {
 }  // namespace
 
 std::vector<WordCode> codesOfWord(std::u32string_view word) {
-    if (word.size() < 2) return {};
+    if (word.empty()) return {};
     std::vector<WordCode> codes;
+    if (word.size() == 1) {
+        const auto found = details::lookup(word[0]);
+        if (!found) return {};
+        for (const details::CodeAtLevel& code : found->codes) {
+            codes.push_back({std::string(code.code), characterPosition(code), CodeOrigin::Listed});
+        }
+        return codes;
+    }
     const index::Range listed = listedEntries(word);
     for (std::uint32_t entry = listed.first; entry < listed.last; ++entry) {
         codes.push_back(
@@ -78,6 +86,17 @@ std::vector<Offer> offersOfCode(std::string_view code) {
         }
     }
     return offers;
+}
+
+std::uint32_t characterPosition(const details::CodeAtLevel& code) {
+    // The phrases of a code hold the slots the generator counted for them, in order, and the
+    // characters fill the others: each phrase at or before the character's place moves it on.
+    std::uint32_t position = code.candidate;
+    if (code.code.size() != 4) return position;
+    for (const std::uint32_t entry : index::entriesWithCode(code.code)) {
+        if (index::position(entry) <= position) ++position;
+    }
+    return position;
 }
 
 std::string_view principalFullCode(const details::CharacterDetails& character) {

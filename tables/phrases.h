@@ -24,7 +24,8 @@ struct WordCode {
 // Returns the codes the source lists for `word`, in offer order; for a word it does not list,
 // the one code the standard rule builds from the characters' full codes (two characters
 // AaAbBaBb, three AaBaCaCb, four or more AaBaCaZa), at the position after everything listed
-// under that code. Empty when `word` has fewer than two characters or one that has no code.
+// under that code. For a single character, its own codes, shortest first, all listed. Empty
+// when `word` is empty or has a character that has no code.
 std::vector<WordCode> codesOfWord(std::u32string_view word);
 
 // One thing a code types: a character, or a phrase of two or more.
@@ -37,6 +38,10 @@ struct Offer {
 // Returns the characters and phrases `code` types, in the order an input method offers them
 // (most frequent first); empty if `code` is not 1 to 4 letters a..y or types nothing.
 std::vector<Offer> offersOfCode(std::string_view code);
+
+// Returns the candidate position at which `code`, one of a character's codes, offers that
+// character among everything it types, phrases included (1 = first).
+std::uint32_t characterPosition(const details::CodeAtLevel& code);
 
 // Returns the full code words are built from: the first of the character's full codes.
 std::string_view principalFullCode(const details::CharacterDetails& character);

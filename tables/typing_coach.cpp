@@ -32,12 +32,6 @@ std::uint32_t pinyinKeys(std::string_view reading) {
     return keys;
 }
 
-std::uint32_t positionOf(char32_t character, std::string_view code) {
-    const std::vector<Offer> offers = offersOfCode(code);
-    const auto found = std::ranges::find(offers, std::u32string(1, character), &Offer::text);
-    return static_cast<std::uint32_t>(found - offers.begin() + 1);
-}
-
 // A bit of a 64-bit filter of the second characters of the phrases that start with a given
 // character: in running text most pairs of characters start no phrase, and the filter tells
 // most of them so without a search.
@@ -76,22 +70,19 @@ struct alignas(32) CharacterFacts {
     std::uint32_t secondsFirst = 0;  // where its second code units start in the coach's lists
     std::uint16_t secondsCount = 0;
     std::uint16_t shortestPosition = 0;
-    std::array<char, 4> shortest{};   // the code with the fewest keys
-    std::array<char, 4> full{};       // the principal full code
-    std::uint8_t shortestLength = 0;  // 0: no code types the character
-    std::uint8_t fullLength = 0;
+    CodeLetters shortest;  // the code with the fewest keys; none: no code types the character
+    CodeLetters full;      // the principal full code
     std::uint8_t shortestKeys = 0;
     std::uint8_t fullKeys = 0;
     std::uint8_t pinyinKeys = 0;  // 0: no reading
-
-    std::string_view shortestCode() const { return {shortest.data(), shortestLength}; }
-    std::string_view fullCode() const { return {full.data(), fullLength}; }
 };
 static_assert(sizeof(CharacterFacts) == 32);
 
-void keep(std::array<char, 4>& kept, std::uint8_t& length, std::string_view code) {
-    std::ranges::copy(code, kept.begin());
-    length = static_cast<std::uint8_t>(code.size());
+CodeLetters lettersOf(std::string_view code) {
+    CodeLetters letters;
+    std::ranges::copy(code, letters.letters.begin());
+    letters.length = static_cast<std::uint8_t>(code.size());
+    return letters;
 }
 
 // The second code units of the phrases of each first character seen, in order, and what
@@ -107,20 +98,20 @@ CharacterFacts workOut(char32_t character, Seconds& seconds) {
     const auto found = details::lookup(character);
     if (!found) return facts;
     const std::string_view full = principalFullCode(*found);
-    keep(facts.full, facts.fullLength, full);
+    facts.full = lettersOf(full);
     for (const details::CodeAtLevel& code : found->codes) {
-        // A reverse lookup takes microseconds: skip the codes that cannot type the character
-        // in fewer keys, unless the full code's keys are still wanted.
+        // Placing a four-letter code among its phrases takes a search: skip the codes that
+        // cannot type the character in fewer keys, unless the full code's keys are still wanted.
         const bool cannotBeShorter =
-            facts.shortestLength != 0 && keysToType(code.code.size(), 1) > facts.shortestKeys;
+            facts.shortest.length != 0 && keysToType(code.code.size(), 1) > facts.shortestKeys;
         if (cannotBeShorter && code.code != full) continue;
-        const std::uint32_t position = positionOf(character, code.code);
+        const std::uint32_t position = characterPosition(code);
         const std::uint32_t keys = keysToType(code.code.size(), position);
         if (code.code == full) facts.fullKeys = static_cast<std::uint8_t>(keys);
-        if (facts.shortestLength == 0 ||
+        if (facts.shortest.length == 0 ||
             std::tuple(keys, position, code.code.size()) <
-                std::tuple(facts.shortestKeys, facts.shortestPosition, facts.shortestLength)) {
-            keep(facts.shortest, facts.shortestLength, code.code);
+                std::tuple(facts.shortestKeys, facts.shortestPosition, facts.shortest.length)) {
+            facts.shortest = lettersOf(code.code);
             facts.shortestKeys = static_cast<std::uint8_t>(keys);
             facts.shortestPosition = static_cast<std::uint16_t>(position);
         }
@@ -150,23 +141,20 @@ public:
     // Slot 0 holds the facts of every character that no code types.
     explicit Impl(Sink sink) : m_sink(std::move(sink)), m_facts(1), m_bmpSlots(0x10000, kNoSlot) {}
 
-    void feed(char32_t codePoint) {
-        const std::uint32_t slot = slotOf(codePoint);
-        if (slot == 0) {
-            decideHeld();
-            m_untyped[m_untypedCount++] = codePoint;
-            ++m_summary.untyped;
-            if (m_untypedCount == kLongestUntypedRun) handOutUntyped();
-            return;
+    void feed(std::span<const char32_t> codePoints) {
+        for (std::size_t i = 0; i < codePoints.size(); ++i) {
+            // The slot of a character a few places on is read from memory meanwhile: in running
+            // text the characters come in no order, and the wait for each slot would add up.
+            if (i + kLookAhead < codePoints.size() && codePoints[i + kLookAhead] <= 0xFFFF) {
+                __builtin_prefetch(&m_bmpSlots[codePoints[i + kLookAhead]]);
+            }
+            const std::uint32_t slot = slotOf(codePoints[i]);
+            __builtin_prefetch(&factsOf(slot));
+            take(codePoints[i], slot);
         }
-        // A character that starts phrases is decided only after the next one comes: its facts
-        // then come from the cache.
-        __builtin_prefetch(&factsOf(slot));
-        handOutUntyped();
-        m_held[m_heldCount] = codePoint;
-        m_heldSlots[m_heldCount++] = slot;
-        match();
     }
+
+    void feed(char32_t codePoint) { take(codePoint, slotOf(codePoint)); }
 
     void flush() {
         decideHeld();
@@ -176,7 +164,47 @@ public:
     const TypingSummary& summary() const { return m_summary; }
 
 private:
+    // Takes the next code point, whose slot is `slot`, into the text.
+    void take(char32_t codePoint, std::uint32_t slot) {
+        if (slot == 0) {
+            decideHeld();
+            m_untyped[m_untypedCount++] = codePoint;
+            ++m_summary.untyped;
+            if (m_untypedCount == kLongestUntypedRun) handOutUntyped();
+            return;
+        }
+        handOutUntyped();
+        // The usual cases, a character alone or the second of a pair, are decided here without
+        // the general match: in running text most characters that start phrases start none
+        // with the character after them.
+        if (m_heldCount == 1) {
+            const Continuation step = secondOf(factsOf(m_heldSlots[0]), codePoint);
+            if (step.count != 0) {
+                hold(codePoint, slot);
+                advance(step);
+                match();
+                return;
+            }
+            handOutCharacter(m_held[0], m_heldSlots[0]);
+            m_heldCount = 0;
+            m_matched = 0;
+        }
+        if (m_heldCount == 0) {
+            if (!(slot & kStartsPhrases)) {
+                handOutCharacter(codePoint, slot);
+                return;
+            }
+            hold(codePoint, slot);
+            m_matched = 1;
+            return;
+        }
+        hold(codePoint, slot);
+        match();
+    }
+
     static constexpr std::uint32_t kNoSlot = UINT32_MAX;
+    // How many code points ahead feed() asks for a slot.
+    static constexpr std::size_t kLookAhead = 4;
     // Marks the slot of a character that starts phrases, so that the match need not read its
     // facts to know.
     static constexpr std::uint32_t kStartsPhrases = 1u << 31;
@@ -204,10 +232,15 @@ private:
     // Apart, as the aligned facts would make every call of feed() align its stack.
     [[gnu::noinline]] std::uint32_t add(char32_t character) {
         const CharacterFacts facts = workOut(character, m_seconds);
-        if (facts.shortestLength == 0) return 0;
+        if (facts.shortest.length == 0) return 0;
         m_facts.push_back(facts);
         return static_cast<std::uint32_t>(m_facts.size() - 1) |
                (facts.secondsCount > 0 ? kStartsPhrases : 0);
+    }
+
+    void hold(char32_t codePoint, std::uint32_t slot) {
+        m_held[m_heldCount] = codePoint;
+        m_heldSlots[m_heldCount++] = slot;
     }
 
     Continuation secondOf(const CharacterFacts& first, char32_t second) const {
@@ -241,51 +274,32 @@ private:
                 step =
                     continuation(index::narrow(m_range, m_matched, char16_t(next)), m_matched + 1);
             }
-            ++m_matched;
-            m_range = step.range();
-            if (step.position != 0) {
-                m_word = step.first;
-                m_wordPosition = step.position;
-                m_wordLength = m_matched;
-            }
-            if (!step.longer) handOutFront();
+            advance(step);
         }
+    }
+
+    // Takes the next held code point into the match, which `step` continues, handing out the
+    // front piece where no listed word can grow any longer.
+    void advance(const Continuation& step) {
+        ++m_matched;
+        m_range = step.range();
+        if (step.position != 0) {
+            m_word = step.first;
+            m_wordPosition = step.position;
+            m_wordLength = m_matched;
+        }
+        if (!step.longer) handOutFront();
     }
 
     // Hands out the longest word found at the front, else its first character, and starts
     // matching afresh after it.
     void handOutFront() {
         const std::size_t length = m_wordLength >= 2 ? m_wordLength : 1;
-        // Each field is set below: a piece made zero first costs a good share of the time.
-        TypingPiece piece;
-        piece.text = {m_held.data(), length};
-        piece.fullCodes = {m_fullCodes.data(), length};
         if (length == 1) {
-            const CharacterFacts& facts = factsOf(m_heldSlots[0]);
-            piece.kind = PieceKind::Character;
-            piece.code = facts.shortestCode();
-            piece.position = facts.shortestPosition;
-            piece.keys = {facts.shortestKeys, facts.fullKeys, facts.pinyinKeys};
-            m_fullCodes[0] = facts.fullCode();
-            m_summary.withoutReading += facts.pinyinKeys == 0;
+            handOutCharacter(m_held[0], m_heldSlots[0]);
         } else {
-            piece.kind = PieceKind::Word;
-            piece.code = index::code(m_word);
-            piece.position = m_wordPosition;
-            piece.keys.shortest = keysToType(piece.code.size(), piece.position);
-            for (std::size_t i = 0; i < length; ++i) {
-                const CharacterFacts& facts = factsOf(m_heldSlots[i]);
-                m_fullCodes[i] = facts.fullCode();
-                piece.keys.full += facts.fullKeys;
-                piece.keys.pinyin += facts.pinyinKeys;
-                m_summary.withoutReading += facts.pinyinKeys == 0;
-            }
+            handOutWord(length);
         }
-        m_summary.keys.shortest += piece.keys.shortest;
-        m_summary.keys.full += piece.keys.full;
-        m_summary.keys.pinyin += piece.keys.pinyin;
-        m_sink(piece);
-
         for (std::size_t i = length; i < m_heldCount; ++i) {
             m_held[i - length] = m_held[i];
             m_heldSlots[i - length] = m_heldSlots[i];
@@ -293,6 +307,47 @@ private:
         m_heldCount -= length;
         m_matched = 0;
         m_wordLength = 0;
+    }
+
+    // Hands out `codePoint`, whose slot is `slot`, as a piece of its own.
+    void handOutCharacter(const char32_t& codePoint, std::uint32_t slot) {
+        const CharacterFacts& facts = factsOf(slot);
+        // Each field is set below: a piece made zero first costs a good share of the time.
+        TypingPiece piece;
+        piece.kind = PieceKind::Character;
+        piece.text = {&codePoint, 1};
+        piece.code = facts.shortest;
+        piece.position = facts.shortestPosition;
+        piece.fullCodes = {&facts.full, 1};
+        piece.keys = {facts.shortestKeys, facts.fullKeys, facts.pinyinKeys};
+        m_summary.withoutReading += facts.pinyinKeys == 0;
+        handOut(piece);
+    }
+
+    // Hands out the listed word `m_word`, the first `length` held code points.
+    void handOutWord(std::size_t length) {
+        TypingPiece piece;
+        piece.kind = PieceKind::Word;
+        piece.text = {m_held.data(), length};
+        piece.code = lettersOf(index::code(m_word));
+        piece.position = m_wordPosition;
+        piece.fullCodes = {m_fullCodes.data(), length};
+        piece.keys.shortest = keysToType(piece.code.length, piece.position);
+        for (std::size_t i = 0; i < length; ++i) {
+            const CharacterFacts& facts = factsOf(m_heldSlots[i]);
+            m_fullCodes[i] = facts.full;
+            piece.keys.full += facts.fullKeys;
+            piece.keys.pinyin += facts.pinyinKeys;
+            m_summary.withoutReading += facts.pinyinKeys == 0;
+        }
+        handOut(piece);
+    }
+
+    void handOut(const TypingPiece& piece) {
+        m_summary.keys.shortest += piece.keys.shortest;
+        m_summary.keys.full += piece.keys.full;
+        m_summary.keys.pinyin += piece.keys.pinyin;
+        m_sink(piece);
     }
 
     void decideHeld() {
@@ -332,7 +387,7 @@ private:
     std::uint32_t m_word = 0;
     std::uint32_t m_wordPosition = 0;
     std::size_t m_wordLength = 0;
-    std::array<std::string_view, data::kLongestPhrase> m_fullCodes{};
+    std::array<CodeLetters, data::kLongestPhrase> m_fullCodes{};
 
     std::array<char32_t, kLongestUntypedRun> m_untyped{};
     std::size_t m_untypedCount = 0;
@@ -343,6 +398,8 @@ TypingCoach::TypingCoach(Sink sink) : m_impl(std::make_unique<Impl>(std::move(si
 TypingCoach::~TypingCoach() = default;
 
 void TypingCoach::feed(char32_t codePoint) { m_impl->feed(codePoint); }
+
+void TypingCoach::feed(std::span<const char32_t> codePoints) { m_impl->feed(codePoints); }
 
 void TypingCoach::flush() { m_impl->flush(); }
 

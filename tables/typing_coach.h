@@ -2,6 +2,7 @@
 // The typing coach: the shortest way to type a text in Wubi 86, piece by piece as it streams in.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -26,14 +27,23 @@ enum class PieceKind : std::uint8_t {
     Untyped,    // a run of text that no code types, up to 64 code points
 };
 
+// A Wubi code, held in place: its letters fill the first `length` of four bytes, so that a
+// writer may copy all four at once.
+struct CodeLetters {
+    std::array<char, 4> letters{};
+    std::uint8_t length = 0;
+
+    std::string_view view() const { return {letters.data(), length}; }
+};
+
 // One piece of the text; its views are valid until the sink returns.
 struct TypingPiece {
     PieceKind kind;
     std::u32string_view text;
-    std::string_view code;   // the code that types the piece in the fewest keys; "" if untyped
+    CodeLetters code;        // the code that types the piece in the fewest keys; none if untyped
     std::uint32_t position;  // the candidate position of `code`, 1 = first; 0 if untyped
-    std::span<const std::string_view> fullCodes;  // each character's full code; none if untyped
-    Keystrokes keys;                              // all zero if untyped
+    std::span<const CodeLetters> fullCodes;  // each character's full code; none if untyped
+    Keystrokes keys;                         // all zero if untyped
 };
 
 struct TypingSummary {
@@ -59,6 +69,8 @@ public:
     // Takes the text's next code point. A line end is untyped text like any other: a caller that
     // answers line by line flushes at each line end instead of feeding it.
     void feed(char32_t codePoint);
+    // Takes the text's next code points, as feed() one by one would.
+    void feed(std::span<const char32_t> codePoints);
 
     // Decides every piece held back, as at the end of the text: no piece spans a flush.
     void flush();

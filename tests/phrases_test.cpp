@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,10 +50,16 @@ TEST(WordCodes, AreTheListedOnesInOfferOrderElseTheStandardRulesOne) {
         {U"汀兰啊", {{"iukb", 1, CodeOrigin::Derived}}},
         {U"汀兰水清啊", {{"iuik", 1, CodeOrigin::Derived}}},
         {U"中𠀀", {{"khgh", 11, CodeOrigin::Derived}}},
+        // A single character: its own codes, placed after the phrases listed before it.
+        {U"中",
+         {{"k", 1, CodeOrigin::Listed},
+          {"kh", 1, CodeOrigin::Listed},
+          {"khk", 1, CodeOrigin::Listed}}},
+        {U"䟧", {{"khlg", 4, CodeOrigin::Listed}}},
         // A character with no code, and what is no word.
         {U"中A", {}},
         {U"汀。", {}},
-        {U"中", {}},
+        {U"。", {}},
         {U"", {}},
     };
     for (const WordCase& c : cases) {
@@ -94,10 +101,10 @@ TEST(CodeOffers, ListCharactersAndPhrasesByWeight) {
 // keys; an untyped run in brackets.
 std::string describe(const phrases::TypingPiece& piece) {
     if (piece.kind == phrases::PieceKind::Untyped) return "[" + utf8(piece.text) + "]";
-    std::string out = utf8(piece.text) + " " + std::string(piece.code);
+    std::string out = utf8(piece.text) + " " + std::string(piece.code.view());
     if (piece.position != 1) out += " " + std::to_string(piece.position);
     out += " |";
-    for (std::string_view full : piece.fullCodes) (out += " ") += full;
+    for (const phrases::CodeLetters& full : piece.fullCodes) (out += " ") += full.view();
     return out + " | " + std::to_string(piece.keys.shortest) + " " +
            std::to_string(piece.keys.full) + " " + std::to_string(piece.keys.pinyin);
 }
@@ -138,13 +145,20 @@ TEST(TypingCoach, SplitsTextIntoLongestListedWordsAndCharactersAndCountsTheirKey
     };
     for (const TypingCase& c : cases) {
         SCOPED_TRACE(utf8(c.text));
-        std::vector<std::string> pieces;
-        phrases::TypingCoach coach(
-            [&](const phrases::TypingPiece& p) { pieces.push_back(describe(p)); });
-        for (const char32_t codePoint : c.text) coach.feed(codePoint);
-        coach.flush();
-        EXPECT_EQ(pieces, c.pieces);
-        EXPECT_EQ(coach.summary(), c.summary);
+        // Fed a code point at a time, and as one run, which takes another way through.
+        for (const bool wholeRun : {false, true}) {
+            std::vector<std::string> pieces;
+            phrases::TypingCoach coach(
+                [&](const phrases::TypingPiece& p) { pieces.push_back(describe(p)); });
+            if (wholeRun) {
+                coach.feed(std::span<const char32_t>(c.text));
+            } else {
+                for (const char32_t codePoint : c.text) coach.feed(codePoint);
+            }
+            coach.flush();
+            EXPECT_EQ(pieces, c.pieces) << wholeRun;
+            EXPECT_EQ(coach.summary(), c.summary) << wholeRun;
+        }
     }
 }
 

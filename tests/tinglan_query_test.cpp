@@ -220,7 +220,82 @@ TEST(TinglanQuery, AnswersEachTextOrLine) {
          {"--json", "--code", "kbsk"},
          "我\n",
          R"({"code":"kbsk","characters":[{"character":"啊","codePoint":"U+554A","level":"full"},)"
-         "{\"character\":\"\U00020D84\",\"codePoint\":\"U+20D84\",\"level\":\"full\"}]}\n",
+         "{\"character\":\"\U00020D84\",\"codePoint\":\"U+20D84\",\"level\":\"full\"}],"
+         "\"phrases\":[]}\n",
+         0},
+        // Phrases hold their places among the characters, by weight.
+        {"code of characters and phrases",
+         {"--code", "khlg"},
+         {},
+         "中国\tU+4E2D U+56FD\tphrase\n跨国\tU+8DE8 U+56FD\tphrase\n跑车\tU+8DD1 U+8F66\tphrase\n"
+         "䟧\tU+47E7\tfull\n\U00028208\tU+28208\tfull\n",
+         0},
+        {"code json, phrases",
+         {"--code=wgkq", "--json"},
+         {},
+         R"({"code":"wgkq","characters":[{"character":"使","codePoint":"U+4F7F","level":"full"},)"
+         R"({"character":"覴","codePoint":"U+89B4","level":"full"},)"
+         "{\"character\":\"\U000278A2\",\"codePoint\":\"U+278A2\",\"level\":\"full\"}],"
+         R"("phrases":[{"phrase":"使唤","codePoints":["U+4F7F","U+5524"],"position":2}]})"
+         "\n",
+         0},
+        // Listed, listed under two codes, derived; a character without a code is answered, not
+        // an error; one character gives its own codes; an empty word an empty line.
+        {"words",
+         {"--word", "中国", "中华人民共和国", "汀兰", "踊跃", "中A", "中", "", "hello", "\t"},
+         {},
+         "中国\tkhlg\tlisted\t1\n中华人民共和国\tkwwl\tlisted\t1\n汀兰\tisuf\tderived\t1\n"
+         "踊跃\tkckt\tlisted\t1\n踊跃\tkhkh\tlisted\t2\n中A\tNone!\n"
+         "中\tk\tlisted\t1\n中\tkh\tlisted\t1\n中\tkhk\tlisted\t1\n\nhello\tNone!\nU+0009\tNone!\n",
+         0},
+        {"words stdin",
+         {"--word"},
+         "中国\r\n\n汀兰",
+         "中国\tkhlg\tlisted\t1\n\n汀兰\tisuf\tderived\t1\n",
+         0},
+        {"words json",
+         {"--json", "--word", "踊跃", "中\"\t", ""},
+         {},
+         R"({"word":"踊跃","codes":[{"code":"kckt","origin":"listed","position":1},)"
+         R"({"code":"khkh","origin":"listed","position":2}]})"
+         "\n"
+         R"({"word":"中\"\t","codes":[]})"
+         "\nnull\n",
+         0},
+        // Punctuation, Latin letters and blanks pass through, counted apart; a character without
+        // a reading is left out of the pinyin count.
+        {"typing",
+         {"--typing", "我们是中华人民共和国的公民，Hello 世界！", "兙"},
+         {},
+         "我们\ttrwu\ttrnt wun\n是\tj\tjghu\n"
+         "中华人民共和国\tkwwl\tkhk wxfj wwww nav awu tkg lgyi\n的\tr\trqyy\n公民\twcna\twcu nav\n"
+         "，Hello \tNone!\n世界\tanlw\tanv lwjj\n！\tNone!\n兙\tdqfk\tdqfk\n"
+         "keys: shortest 24, full 64, pinyin 61\nleft out: untyped 8, no reading 1\n",
+         0},
+        // No word spans two TEXTs or a line end.
+        {"typing, words cut",
+         {"--typing", "中", "国\n中", "国"},
+         {},
+         "中\tk\tkhk\n国\tl\tlgyi\n中\tk\tkhk\n国\tl\tlgyi\n"
+         "keys: shortest 8, full 16, pinyin 20\nleft out: untyped 0, no reading 0\n",
+         0},
+        {"word with a line end", {"--word", "中\n国"}, {}, "中U+000A国\tNone!\n", 0},
+        // A second candidate.
+        {"typing stdin",
+         {"--typing"},
+         "中\r\n国\n跨国\n",
+         "中\tk\tkhk\n国\tl\tlgyi\n跨国\tkhlg 2\tkhdn lgyi\n"
+         "keys: shortest 9, full 16, pinyin 18\nleft out: untyped 0, no reading 0\n",
+         0},
+        {"typing json",
+         {"--json", "--typing", "跨国，\"Hi\t"},
+         {},
+         R"({"text":"跨国","kind":"word","code":"khlg","position":2,"fullCodes":["khdn","lgyi"]})"
+         "\n"
+         R"({"text":"，\"Hi\t","kind":"untyped"})"
+         "\n"
+         R"({"keys":{"shortest":5,"full":8,"pinyin":8},"untyped":5,"noReading":0})"
+         "\n",
          0},
     };
     for (const ToolCase& c : cases) {
@@ -279,6 +354,17 @@ TEST(TinglanQuery, InvalidUtf8IsReportedAndTheRestAnswered) {
          "tinglan-query: line 1 is not valid UTF-8\n", 1},
         {"surrogate line", "\"$0\"", "啊\n\xed\xa0\x80\n我\n", "啊\tkb\ta\n\n我\tq\t\n",
          "tinglan-query: line 2 is not valid UTF-8\n", 1},
+        {"word: an empty line in place",
+         "\"$0\" --word 中国 \"$(printf '中\\377')\"",
+         {},
+         "中国\tkhlg\tlisted\t1\n\n",
+         "tinglan-query: argument 2 is not valid UTF-8\n",
+         1},
+        {"typing: the pieces end before an invalid run, answered in place", "\"$0\" --typing",
+         "中\xff国\n",
+         "中\tk\tkhk\n\n国\tl\tlgyi\nkeys: shortest 4, full 8, pinyin 10\n"
+         "left out: untyped 0, no reading 0\n",
+         "tinglan-query: line 1 is not valid UTF-8\n", 1},
         {"lines", "\"$0\"", lines, "\n\n\n\n", linesReported, 1},
         {"each lines", "\"$0\" --each", lines, "啊\tkb\ta\n\n我\tq\t\n\n\n啊\tkb\ta\n啊\tkb\ta\n\n",
          linesReported, 1},
@@ -319,6 +405,7 @@ TEST(TinglanQuery, ReadAndWriteFailuresAreReportedAClosedPipeIsNot) {
         {"/dev/full, help", "\"$0\" -h >/dev/full", {}, {}, full, 1},
         {"/dev/full, dump", "\"$0\" --dump >/dev/full", {}, {}, full, 1},
         {"/dev/full, each stdin", "\"$0\" --each >/dev/full", "啊\n", {}, full, 1},
+        {"/dev/full, typing", "\"$0\" --typing 中国 >/dev/full", {}, {}, full, 1},
         {"closed stdout",
          "\"$0\" 啊 >&-",
          {},
@@ -349,6 +436,12 @@ TEST(TinglanQuery, ReadAndWriteFailuresAreReportedAClosedPipeIsNot) {
          "啊\tkb\ta\n",
          "status 0\n",
          0},
+        {"closed pipe, typing",
+         "yes 中国 2>/dev/null | { \"$0\" --typing; echo \"status $?\" >&2; } | head -1",
+         {},
+         "中国\tkhlg\tkhk lgyi\n",
+         "status 0\n",
+         0},
         {"closed pipe after an invalid line",
          "{ echo; printf '\\377\\n'; yes 啊; } 2>&- | { \"$0\"; echo \"status $?\" >&2; } | head "
          "-3",
@@ -368,6 +461,12 @@ TEST(TinglanQuery, AnswersAsInputArrivesInBoundedMemory) {
         {{}, "啊\n", "啊\tkb\ta\n", "我\n", "我\tq\t\n"},
         {{"--each"}, "啊我\n", "啊\tkb\ta\n我\tq\t\n", "率\n", "率\tyx\t\n"},
         {{"--each"}, "啊", "啊\tkb\ta\n", "我\n", "我\tq\t\n"},  // within one line
+        // Held back only while a longer word may follow.
+        {{"--typing"},
+         "中国\n",
+         "中国\tkhlg\tkhk lgyi\n",
+         "工\n",
+         "工\ta\taaaa\nkeys: shortest 6, full 12, pinyin 15\nleft out: untyped 0, no reading 0\n"},
     };
     for (const SlowCase& c : cases) {
         const std::string name = (c.arguments.join(' ') + ' ' + c.first).toStdString();
@@ -389,6 +488,13 @@ TEST(TinglanQuery, AnswersAsInputArrivesInBoundedMemory) {
         " \"$0\" --each | { wc -l | grep -qx 66666666; }");
     EXPECT_EQ(status, 0);
     EXPECT_LT(peakKib, 64 * 1024);
+
+    // --typing on one line of 60 MB: its code points alone would take 80 MB.
+    const auto [typingStatus, typingPeakKib] = peakMemoryOfShell(
+        "yes 中华人民共和国的公民，Hello | tr -d '\\n' | head -c 60000024 |"
+        " \"$0\" --typing | tail -1 | grep -qx 'left out: untyped 9473688, no reading 0'");
+    EXPECT_EQ(typingStatus, 0);
+    EXPECT_LT(typingPeakKib, 64 * 1024);
 }
 
 TEST(TinglanQuery, BadOptionsGiveTheUsageAndStatusTwo) {
@@ -408,6 +514,11 @@ TEST(TinglanQuery, BadOptionsGiveTheUsageAndStatusTwo) {
         {"--strokes", "1", "啊"},
         {"--strokes", "1", "--all"},
         {"--code", "kb", "--strokes", "1"},
+        {"--word", "--each"},
+        {"--word", "--typing"},
+        {"--dump", "--word"},
+        {"--typing", "--all", "啊"},
+        {"--typing", "--code", "kb"},
     };
     for (const QStringList& arguments : cases) {
         const ToolRun run = runTool(arguments);
@@ -468,8 +579,8 @@ TEST(TinglanQuery, BenchmarkFloorWritesWhatEachWrites) {
 TEST(TinglanQuery, HelpNamesEveryOption) {
     const ToolRun run = runTool({"--help"});
     EXPECT_EQ(run.status, 0);
-    for (const char* option : {"--each", "--all", "--json", "--code CODE", "--strokes SEQ",
-                               "--dump", "-h", "--help", "--version"})
+    for (const char* option : {"--each", "--all", "--json", "--word", "--typing", "--code CODE",
+                               "--strokes SEQ", "--dump", "-h", "--help", "--version"})
         EXPECT_TRUE(run.out.contains(option)) << option;
     // Wrapped for a terminal of 80 columns, and for the manual page made from it.
     for (const QString& line : QString::fromUtf8(run.out).split('\n'))
