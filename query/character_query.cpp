@@ -30,11 +30,11 @@ QueryResult queryCharacter(QStringView character) {
     return {fromTable(answer.wubi), answer.pinyin.empty() ? QString() : fromTable(answer.pinyin)};
 }
 
-void Cmmsearch_Click(QueryWindow& window, const QString& historyPath) {
+QString Cmmsearch_Click(QueryWindow& window, const QString& historyPath) {
     const QString text = window.inputText();
     if (text.isEmpty()) {
         window.focusInput();
-        return;
+        return text;
     }
     const QString character = cutToFirstCharacter(text);
     window.setInputText(character);
@@ -42,4 +42,5 @@ void Cmmsearch_Click(QueryWindow& window, const QString& historyPath) {
     window.setWubiResult(result.wubi);
     window.setPinyinResult(result.pinyin);
     wbscdaochu(window, historyPath, character, result.wubi, result.pinyin);
+    return character;
 }

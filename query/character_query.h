@@ -22,5 +22,6 @@ QueryResult queryCharacter(QStringView character);
 
 // The query button's handler: reads the input box, cuts it, shows both results, then hands the
 // character and the two results to the history step `wbscdaochu`, which records them in the
-// history file at `historyPath`. An empty input box only gets the focus.
-void Cmmsearch_Click(QueryWindow& window, const QString& historyPath);
+// history file at `historyPath`. An empty input box only gets the focus. Returns the character
+// queried, or the empty string for an empty box, so that later steps need not read it back.
+QString Cmmsearch_Click(QueryWindow& window, const QString& historyPath);

@@ -75,8 +75,8 @@ TEST(CmmsearchClick, ShowsTheFirstAnswerOfEachChain) {
     for (const QueryCase& c : cases) {
         const History history;
         RecordingWindow window(QString::fromUtf8(c.input));
-        Cmmsearch_Click(window, history.path());
         const QString character = QString::fromUtf8(c.character);
+        EXPECT_EQ(Cmmsearch_Click(window, history.path()), character) << c.input;
         EXPECT_EQ(window.m_calls,
                   QStringList({"setInputText:" + character, QString("setWubiResult:") + c.wubi,
                                QString("setPinyinResult:") + c.pinyin}))
@@ -88,7 +88,7 @@ TEST(CmmsearchClick, ShowsTheFirstAnswerOfEachChain) {
 TEST(CmmsearchClick, EmptyBoxOnlyGetsTheFocus) {
     const History history;
     RecordingWindow window("");
-    Cmmsearch_Click(window, history.path());
+    EXPECT_EQ(Cmmsearch_Click(window, history.path()), "");
     EXPECT_EQ(window.m_calls, QStringList({"focusInput"}));
     EXPECT_EQ(window.m_wubi, "old");
     EXPECT_EQ(window.m_pinyin, "old");

@@ -228,12 +228,10 @@ void frmmain::connectEvents() {
 const FileLocations& frmmain::files() const { return m_files; }
 
 void frmmain::runQuery() {
-    Cmmsearch_Click(*this, m_files.historyFile);
-    showDetailsOfQuery();
+    showDetailsOf(Cmmsearch_Click(*this, m_files.historyFile));
 }
 
-void frmmain::showDetailsOfQuery() {
-    const QString character = m_txthanzi->text();
+void frmmain::showDetailsOf(const QString& character) {
     // An empty query changes nothing but the focus, the tooltips included.
     if (character.isEmpty()) return;
     const ResultToolTips toolTips = resultToolTips(character);

@@ -55,9 +55,10 @@ private:
     // Runs the query, then shows the queried character's codes, strokes and readings as the
     // results' tooltips.
     void runQuery();
-    // Sets the results' tooltips for the character in the input box: every code by level and
-    // the strokes, every reading with tones; none where the data know nothing of it.
-    void showDetailsOfQuery();
+    // Sets the results' tooltips for `character`, the one just queried: every code by level and
+    // the strokes, every reading with tones; none where the data know nothing of it. An empty
+    // query changes nothing.
+    void showDetailsOf(const QString& character);
 
     // Stores the box's state as `SetOnTop`, then moves the window into or out of the top band.
     void ChkSetOnTop_Click();
