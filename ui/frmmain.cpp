@@ -227,9 +227,7 @@ void frmmain::connectEvents() {
 
 const FileLocations& frmmain::files() const { return m_files; }
 
-void frmmain::runQuery() {
-    showDetailsOf(Cmmsearch_Click(*this, m_files.historyFile));
-}
+void frmmain::runQuery() { showDetailsOf(Cmmsearch_Click(*this, m_files.historyFile)); }
 
 void frmmain::showDetailsOf(const QString& character) {
     // An empty query changes nothing but the focus, the tooltips included.
