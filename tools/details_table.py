@@ -50,20 +50,12 @@ the number tables plain arrays: nothing holds a pointer, so nothing is relocated
 """
 
 from reading_rules import toneless
+from generation_checks import require
 
 # Levels as the decoder numbers them: a simple code's level is its length (1 to 3), a code
 # given by its length (not offering the character first) is CODE_BY_LENGTH plus its length.
 FULL = 4
 CODE_BY_LENGTH = 3
-
-
-class DetailsError(Exception):
-    pass
-
-
-def require(condition, message):
-    if not condition:
-        raise DetailsError(message)
 
 
 def code_levels(codes):

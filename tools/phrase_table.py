@@ -38,18 +38,10 @@ import collections
 from typing import NamedTuple
 
 from details_table import FULL, code_levels, number_lines, string_literal
+from generation_checks import require
 
 # The share of listed codes the rule must reproduce.
 RULE_FLOOR = 0.99
-
-
-class PhraseError(Exception):
-    pass
-
-
-def require(condition, message):
-    if not condition:
-        raise PhraseError(message)
 
 
 class SourceRow(NamedTuple):

@@ -45,6 +45,7 @@ readings follow by how common they are.
 import bz2
 import unicodedata
 from typing import NamedTuple, Optional
+from generation_checks import require
 
 UNIHAN_FIELDS = ("kMandarin", "kHanyuPinlu", "kTGHZ2013", "kXHC1983", "kHanyuPinyin")
 MODERN_FIELDS = ("kMandarin", "kTGHZ2013", "kHanyuPinlu")  # also the order that breaks ties
@@ -65,15 +66,6 @@ OVERRIDES = {
 }
 
 TONE_MARKS = {"\u0304": "1", "\u0301": "2", "\u030c": "3", "\u0300": "4"}
-
-
-class ReadingsError(Exception):
-    pass
-
-
-def require(condition, message):
-    if not condition:
-        raise ReadingsError(message)
 
 
 def toneless(reading):

@@ -48,6 +48,7 @@ from collections import Counter
 from typing import NamedTuple
 
 from details_table import number_lines, string_literal
+from generation_checks import require
 
 STROKE_LETTERS = {"h": 1, "s": 2, "p": 3, "n": 4, "z": 5}
 MAINLAND_SECTION = "#The following entries inherited from the original table"
@@ -70,15 +71,6 @@ ORDER_FIXES = {
 }
 # Orders the tables' users can check by eye.
 KNOWN_ORDERS = {"必": "45434", "长": "3154", "一": "1", "的": "32511354"}
-
-
-class StrokeError(Exception):
-    pass
-
-
-def require(condition, message):
-    if not condition:
-        raise StrokeError(message)
 
 
 class StrokeData(NamedTuple):
