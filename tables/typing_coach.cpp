@@ -139,7 +139,9 @@ private:
         handOutUntyped();
         // The usual cases, a character alone or the second of a pair, are decided here without
         // the general match: in running text most characters that start phrases start none
-        // with the character after them.
+        // with the character after them. Every character is held until the next one comes,
+        // whether it starts phrases or not: which it does is as random as the text, and a branch
+        // on it would be guessed wrong often.
         if (m_heldCount == 1) {
             const PhraseTrie::Node step = secondOf(factsOf(m_heldSlots[0]), codePoint);
             if (step != PhraseTrie::kNone) {
@@ -149,16 +151,8 @@ private:
                 return;
             }
             handOutCharacter(m_held[0], m_heldSlots[0]);
-            m_heldCount = 0;
-            m_matched = 0;
-        }
-        if (m_heldCount == 0) {
-            if (!(slot & kStartsPhrases)) {
-                handOutCharacter(codePoint, slot);
-                return;
-            }
-            hold(codePoint, slot);
-            m_matched = 1;
+            m_held[0] = codePoint;
+            m_heldSlots[0] = slot;
             return;
         }
         hold(codePoint, slot);
@@ -168,13 +162,7 @@ private:
     static constexpr std::uint32_t kNoSlot = UINT32_MAX;
     // How many code points ahead feed() asks for a slot.
     static constexpr std::size_t kLookAhead = 4;
-    // Marks the slot of a character that starts phrases, so that the match need not read its
-    // facts to know.
-    static constexpr std::uint32_t kStartsPhrases = 1u << 31;
-
-    const CharacterFacts& factsOf(std::uint32_t slot) const {
-        return m_facts[slot & ~kStartsPhrases];
-    }
+    const CharacterFacts& factsOf(std::uint32_t slot) const { return m_facts[slot]; }
 
     // The slot of the character's facts, worked out when it is first seen. Outside the BMP only
     // typed characters are kept, so that the map is no larger than the details.
@@ -197,8 +185,7 @@ private:
         const CharacterFacts facts = workOut(character, m_trie);
         if (facts.shortest.length == 0) return 0;
         m_facts.push_back(facts);
-        return static_cast<std::uint32_t>(m_facts.size() - 1) |
-               (facts.seconds.count > 0 ? kStartsPhrases : 0);
+        return static_cast<std::uint32_t>(m_facts.size() - 1);
     }
 
     void hold(char32_t codePoint, std::uint32_t slot) {
@@ -218,7 +205,6 @@ private:
         while (m_matched < m_heldCount) {
             if (m_matched == 0) {
                 m_matched = 1;
-                if (!(m_heldSlots[0] & kStartsPhrases)) handOutFront();
                 continue;
             }
             const char32_t next = m_held[m_matched];
