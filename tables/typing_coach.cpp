@@ -162,6 +162,7 @@ private:
     static constexpr std::uint32_t kNoSlot = UINT32_MAX;
     // How many code points ahead feed() asks for a slot.
     static constexpr std::size_t kLookAhead = 4;
+
     const CharacterFacts& factsOf(std::uint32_t slot) const { return m_facts[slot]; }
 
     // The slot of the character's facts, worked out when it is first seen. Outside the BMP only
