@@ -9,6 +9,7 @@ namespace phrases {
 
 // Prefix::childCount holds a number of phrases.
 static_assert(data::kPhraseCount <= UINT16_MAX, "widen PhraseTrie::Prefix::childCount");
+static_assert(sizeof(PhraseTrie::Prefix) == 12);
 
 PhraseTrie::PhraseTrie() {
     // An entry of n code units adds at most n - 1 prefixes of two or more: room for all of them
