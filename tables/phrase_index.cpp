@@ -21,6 +21,13 @@ std::uint32_t byCode(std::size_t k) {
     return bytes[0] | bytes[1] << 8 | bytes[2] << 16;
 }
 
+// The four letters of a code as a number that sorts as the code does: the coach places each
+// character it meets among its code's phrases, and a comparison of strings would cost a call.
+std::uint32_t codeKey(const char* letters) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(letters);
+    return std::uint32_t{bytes[0]} << 24 | bytes[1] << 16 | bytes[2] << 8 | bytes[3];
+}
+
 }  // namespace
 
 Range narrow(Range within, std::size_t depth, char16_t unit) {
@@ -43,9 +50,12 @@ Range narrow(Range within, std::size_t depth, char16_t unit) {
 }
 
 std::vector<std::uint32_t> entriesWithCode(std::string_view code) {
+    // Every phrase code has four letters.
+    if (code.size() != 4) return {};
     const auto all = std::views::iota(std::size_t{0}, kPhraseCount);
     const auto [first, last] = std::ranges::equal_range(
-        all, code, {}, [](std::size_t k) { return index::code(byCode(k)); });
+        all, codeKey(code.data()), {},
+        [](std::size_t k) { return codeKey(kPhraseCodes + 4 * byCode(k)); });
     std::vector<std::uint32_t> entries;
     for (auto it = first; it != last; ++it) entries.push_back(byCode(*it));
     return entries;

@@ -9,7 +9,7 @@
 
 #include "tables/details.h"
 #include "tables/phrase_data.h"
-#include "tables/phrase_index.h"
+#include "tables/phrase_trie.h"
 #include "tables/phrases.h"
 
 namespace phrases {
@@ -39,36 +39,12 @@ std::uint64_t followerBit(char32_t unit) {
     return std::uint64_t{1} << ((unit * 0x9E3779B1u) >> 26);
 }
 
-// The phrases that start with a prefix one code unit longer than the last; eight bytes, as the
-// coach keeps one for each pair of characters that starts a phrase.
-struct Continuation {
-    std::uint32_t first = 0;  // the first phrase that starts with the prefix
-    std::uint16_t count = 0;  // how many do, 0 if none
-    // Where the prefix is a listed word itself, the candidate position of its first code, so
-    // that handing the word out reads no more of the phrases; else 0.
-    std::uint8_t position = 0;
-    bool longer = false;  // some phrase is longer than the prefix
-
-    index::Range range() const { return {first, first + count}; }
-};
-// Continuation::count and CharacterFacts::secondsCount hold numbers of phrases.
-static_assert(data::kPhraseCount <= UINT16_MAX, "widen Continuation::count and secondsCount");
-
-Continuation continuation(index::Range range, std::size_t length) {
-    if (range.empty()) return {};
-    const bool word = index::length(range.first) == length;
-    return {range.first, static_cast<std::uint16_t>(range.last - range.first),
-            static_cast<std::uint8_t>(word ? index::position(range.first) : 0),
-            index::length(range.last - 1) > length};
-}
-
 // What the coach needs of a character, worked out once per character: 32 bytes on a 32-byte
 // boundary, as a text's characters are looked at in no order and each look should cost no more
 // than one cache line.
 struct alignas(32) CharacterFacts {
-    std::uint64_t followers = 0;     // the followerBit of each second code unit of its phrases
-    std::uint32_t secondsFirst = 0;  // where its second code units start in the coach's lists
-    std::uint16_t secondsCount = 0;
+    std::uint64_t followers = 0;   // the followerBit of the second code unit of each phrase
+    PhraseTrie::Children seconds;  // the prefixes of two code units of its phrases
     std::uint16_t shortestPosition = 0;
     CodeLetters shortest;  // the code with the fewest keys; none: no code types the character
     CodeLetters full;      // the principal full code
@@ -85,15 +61,8 @@ CodeLetters lettersOf(std::string_view code) {
     return letters;
 }
 
-// The second code units of the phrases of each first character seen, in order, and what
-// each continues into: two lists, so that a search reads only the first.
-struct Seconds {
-    std::vector<char16_t> units;
-    std::vector<Continuation> next;
-};
-
-// Works out the facts of `character`, adding the continuations of its phrases to `seconds`.
-CharacterFacts workOut(char32_t character, Seconds& seconds) {
+// Works out the facts of `character`, adding the prefixes of its phrases to `trie`.
+CharacterFacts workOut(char32_t character, PhraseTrie& trie) {
     CharacterFacts facts;
     const auto found = details::lookup(character);
     if (!found) return facts;
@@ -119,18 +88,12 @@ CharacterFacts workOut(char32_t character, Seconds& seconds) {
     if (!found->readings.empty()) {
         facts.pinyinKeys = static_cast<std::uint8_t>(pinyinKeys(found->readings.front()));
     }
+    // Phrases hold BMP hanzi only.
     if (character > 0xFFFF) return facts;
-    const index::Range words = index::narrow(index::all(), 0, char16_t(character));
-    facts.secondsFirst = static_cast<std::uint32_t>(seconds.units.size());
-    for (std::uint32_t entry = words.first; entry < words.last;) {
-        const char16_t unit = index::text(entry)[1];
-        const index::Range same = index::narrow({entry, words.last}, 1, unit);
-        seconds.units.push_back(unit);
-        seconds.next.push_back(continuation(same, 2));
-        facts.followers |= followerBit(unit);
-        entry = same.last;
+    facts.seconds = trie.add(char16_t(character));
+    for (std::uint16_t i = 0; i < facts.seconds.count; ++i) {
+        facts.followers |= followerBit(trie.unit(facts.seconds.first + i));
     }
-    facts.secondsCount = static_cast<std::uint16_t>(seconds.units.size() - facts.secondsFirst);
     return facts;
 }
 
@@ -176,26 +139,20 @@ private:
         handOutUntyped();
         // The usual cases, a character alone or the second of a pair, are decided here without
         // the general match: in running text most characters that start phrases start none
-        // with the character after them.
+        // with the character after them. Every character is held until the next one comes,
+        // whether it starts phrases or not: which it does is as random as the text, and a branch
+        // on it would be guessed wrong often.
         if (m_heldCount == 1) {
-            const Continuation step = secondOf(factsOf(m_heldSlots[0]), codePoint);
-            if (step.count != 0) {
+            const PhraseTrie::Node step = secondOf(factsOf(m_heldSlots[0]), codePoint);
+            if (step != PhraseTrie::kNone) {
                 hold(codePoint, slot);
                 advance(step);
                 match();
                 return;
             }
             handOutCharacter(m_held[0], m_heldSlots[0]);
-            m_heldCount = 0;
-            m_matched = 0;
-        }
-        if (m_heldCount == 0) {
-            if (!(slot & kStartsPhrases)) {
-                handOutCharacter(codePoint, slot);
-                return;
-            }
-            hold(codePoint, slot);
-            m_matched = 1;
+            m_held[0] = codePoint;
+            m_heldSlots[0] = slot;
             return;
         }
         hold(codePoint, slot);
@@ -205,13 +162,8 @@ private:
     static constexpr std::uint32_t kNoSlot = UINT32_MAX;
     // How many code points ahead feed() asks for a slot.
     static constexpr std::size_t kLookAhead = 4;
-    // Marks the slot of a character that starts phrases, so that the match need not read its
-    // facts to know.
-    static constexpr std::uint32_t kStartsPhrases = 1u << 31;
 
-    const CharacterFacts& factsOf(std::uint32_t slot) const {
-        return m_facts[slot & ~kStartsPhrases];
-    }
+    const CharacterFacts& factsOf(std::uint32_t slot) const { return m_facts[slot]; }
 
     // The slot of the character's facts, worked out when it is first seen. Outside the BMP only
     // typed characters are kept, so that the map is no larger than the details.
@@ -231,11 +183,10 @@ private:
     // Works out and keeps the facts of a character seen for the first time; returns its slot.
     // Apart, as the aligned facts would make every call of feed() align its stack.
     [[gnu::noinline]] std::uint32_t add(char32_t character) {
-        const CharacterFacts facts = workOut(character, m_seconds);
+        const CharacterFacts facts = workOut(character, m_trie);
         if (facts.shortest.length == 0) return 0;
         m_facts.push_back(facts);
-        return static_cast<std::uint32_t>(m_facts.size() - 1) |
-               (facts.secondsCount > 0 ? kStartsPhrases : 0);
+        return static_cast<std::uint32_t>(m_facts.size() - 1);
     }
 
     void hold(char32_t codePoint, std::uint32_t slot) {
@@ -243,18 +194,10 @@ private:
         m_heldSlots[m_heldCount++] = slot;
     }
 
-    Continuation secondOf(const CharacterFacts& first, char32_t second) const {
-        if (!(first.followers & followerBit(second))) return {};
-        // A lower bound without branches on the comparisons, which running text makes random.
-        const char16_t* base = m_seconds.units.data() + first.secondsFirst;
-        std::size_t count = first.secondsCount;
-        while (count > 1) {
-            const std::size_t half = count / 2;
-            base = base[half - 1] < second ? base + half : base;
-            count -= half;
-        }
-        if (*base != second) return {};
-        return m_seconds.next[base - m_seconds.units.data()];
+    // Returns the prefix of `first` and `second`, or kNone where no phrase starts with them.
+    PhraseTrie::Node secondOf(const CharacterFacts& first, char32_t second) const {
+        if (!(first.followers & followerBit(second))) return PhraseTrie::kNone;
+        return m_trie.child(first.seconds, second);
     }
 
     // Extends the match at the front of the held code points by those it has not taken yet,
@@ -263,32 +206,29 @@ private:
         while (m_matched < m_heldCount) {
             if (m_matched == 0) {
                 m_matched = 1;
-                if (!(m_heldSlots[0] & kStartsPhrases)) handOutFront();
                 continue;
             }
             const char32_t next = m_held[m_matched];
-            Continuation step;
-            if (m_matched == 1) {
-                step = secondOf(factsOf(m_heldSlots[0]), next);
-            } else if (next <= 0xFFFF) {
-                step =
-                    continuation(index::narrow(m_range, m_matched, char16_t(next)), m_matched + 1);
-            }
-            advance(step);
+            advance(m_matched == 1 ? secondOf(factsOf(m_heldSlots[0]), next)
+                                   : m_trie.child(m_trie.prefix(m_prefix).children(), next));
         }
     }
 
-    // Takes the next held code point into the match, which `step` continues, handing out the
-    // front piece where no listed word can grow any longer.
-    void advance(const Continuation& step) {
+    // Takes the next held code point into the match, which ends in the prefix `step` (kNone:
+    // none), handing out the front piece where no listed word can grow any longer.
+    void advance(PhraseTrie::Node step) {
         ++m_matched;
-        m_range = step.range();
-        if (step.position != 0) {
-            m_word = step.first;
-            m_wordPosition = step.position;
+        if (step == PhraseTrie::kNone) {
+            handOutFront();
+            return;
+        }
+        m_prefix = step;
+        const PhraseTrie::Prefix& prefix = m_trie.prefix(step);
+        if (prefix.position != 0) {
+            m_word = step;
             m_wordLength = m_matched;
         }
-        if (!step.longer) handOutFront();
+        if (prefix.childCount == 0) handOutFront();
     }
 
     // Hands out the longest word found at the front, else its first character, and starts
@@ -329,8 +269,9 @@ private:
         TypingPiece piece;
         piece.kind = PieceKind::Word;
         piece.text = {m_held.data(), length};
-        piece.code = lettersOf(index::code(m_word));
-        piece.position = m_wordPosition;
+        const PhraseTrie::Prefix& word = m_trie.prefix(m_word);
+        piece.code = {word.code, 4};
+        piece.position = word.position;
         piece.fullCodes = {m_fullCodes.data(), length};
         piece.keys.shortest = keysToType(piece.code.length, piece.position);
         for (std::size_t i = 0; i < length; ++i) {
@@ -370,22 +311,22 @@ private:
     Sink m_sink;
     TypingSummary m_summary;
     // The facts of each character seen, found by code point: in the BMP directly, elsewhere
-    // through a map. Both hold no more than the details do, as does the list of Seconds.
+    // through a map. Both hold no more than the details do, and the trie no more than the
+    // phrases.
     std::vector<CharacterFacts> m_facts;
     std::vector<std::uint32_t> m_bmpSlots;
     std::unordered_map<char32_t, std::uint32_t> m_otherSlots;
-    Seconds m_seconds;
+    PhraseTrie m_trie;
 
-    // Typed code points not handed out yet, with their slots; the first `m_matched` make a
-    // prefix of the phrases in `m_range` (from two code points on), and the first
-    // `m_wordLength` the listed word `m_word`.
+    // Typed code points not handed out yet, with their slots; the first `m_matched` make the
+    // prefix `m_prefix` (from two code points on), and the first `m_wordLength` the listed
+    // word `m_word`.
     std::array<char32_t, data::kLongestPhrase> m_held{};
     std::array<std::uint32_t, data::kLongestPhrase> m_heldSlots{};
     std::size_t m_heldCount = 0;
     std::size_t m_matched = 0;
-    index::Range m_range;
-    std::uint32_t m_word = 0;
-    std::uint32_t m_wordPosition = 0;
+    PhraseTrie::Node m_prefix = 0;
+    PhraseTrie::Node m_word = 0;
     std::size_t m_wordLength = 0;
     std::array<CodeLetters, data::kLongestPhrase> m_fullCodes{};
 

@@ -11,6 +11,7 @@
 
 #include "tables/details.h"
 #include "tables/phrase_data.h"
+#include "tables/phrase_trie.h"
 #include "tables/typing_coach.h"
 
 namespace {
@@ -94,6 +95,43 @@ TEST(CodeOffers, ListCharactersAndPhrasesByWeight) {
             detailed.push_back(c.character);
         }
         EXPECT_EQ(characters, detailed) << code;
+    }
+}
+
+// The walk down a trie along `text`: each prefix from two characters on as its word's code and
+// candidate position ("-" where it is no listed word), and " +" where longer phrases follow it,
+// as far as phrases go on.
+std::vector<std::string> walk(std::u16string_view text) {
+    phrases::PhraseTrie trie;
+    std::vector<std::string> prefixes;
+    phrases::PhraseTrie::Children children = trie.add(text[0]);
+    for (const char16_t unit : text.substr(1)) {
+        const phrases::PhraseTrie::Node node = trie.child(children, unit);
+        if (node == phrases::PhraseTrie::kNone) break;
+        const phrases::PhraseTrie::Prefix& prefix = trie.prefix(node);
+        std::string shown = prefix.position == 0 ? "-"
+                                                 : std::string(prefix.code.data(), 4) + " " +
+                                                       std::to_string(prefix.position);
+        prefixes.push_back(prefix.childCount == 0 ? shown : shown + " +");
+        children = prefix.children();
+    }
+    return prefixes;
+}
+
+TEST(PhraseTrie, HoldsEachPrefixWithItsWordsFirstCodeAndWhetherLongerPhrasesFollow) {
+    const std::pair<std::u16string_view, std::vector<std::string>> cases[] = {
+        // Prefixes that are no word lead on to one.
+        {u"中华人民共和国", {"khwx 1 +", "- +", "- +", "- +", "- +", "kwwl 1"}},
+        {u"中国人", {"khlg 1 +", "- +"}},
+        // A word listed under two codes holds the first; a second candidate.
+        {u"踊跃", {"kckt 1"}},
+        {u"跨国", {"khlg 2"}},
+        // No phrase goes on from the first character, or none starts with it.
+        {u"一一", {}},
+        {u"汀兰", {}},
+    };
+    for (const auto& [text, prefixes] : cases) {
+        EXPECT_EQ(walk(text), prefixes) << utf8(std::u32string(text.begin(), text.end()));
     }
 }
 
