@@ -110,8 +110,8 @@ bool isDirectory(const QByteArray& path) {
     return ::stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-// Makes `directory` and the directories missing above it, private to the user, as the XDG
-// specification asks of its base directories.
+// Makes `directory` and the directories missing above it, private to the user, as the XDG Base
+// Directory rules ask of the base directories.
 bool makePrivateDirectory(const QByteArray& directory) {
     if (isDirectory(directory)) return true;
     const qsizetype slash = directory.lastIndexOf('/');
@@ -162,7 +162,7 @@ std::optional<QString> executableDirectory() {
 
 std::optional<QByteArray> perUserBaseDirectory(const char* variable, const char* underHome) {
     const QByteArray value = qgetenv(variable);
-    // The specification: a relative path in these variables is invalid and is ignored.
+    // The XDG Base Directory rules: a relative path in these variables is invalid and ignored.
     if (value.startsWith('/')) {
         if (isRoot(value)) return std::nullopt;
         return value;

@@ -25,7 +25,7 @@ std::optional<QString> representablePath(const QByteArray& nativePath);
 // represented as text.
 std::optional<QString> executableDirectory();
 
-// Returns the per-user base directory that the XDG Base Directory specification names by the
+// Returns the per-user base directory that the XDG Base Directory rules name by the
 // environment variable `variable` (XDG_CONFIG_HOME or XDG_DATA_HOME), with `underHome` (".config"
 // or ".local/share") below the home as its default. A relative value is ignored; with HOME unset
 // or relative the home comes from the password database. Nothing when there is no home, or when

@@ -135,7 +135,7 @@ TEST_F(FileLocationsTest, ReadOnlyPlacesAreNeverReplacedByTheCurrentDirectory) {
     }
 }
 
-// The per-user base directories as the XDG Base Directory specification has them: relative
+// The per-user base directories as the XDG Base Directory rules have them: relative
 // values ignored, the password database's home without a usable HOME, never the root.
 TEST(PerUserBaseDirectory, FollowsTheXdgRulesAndNeverNamesTheRoot) {
     const passwd* const user = getpwuid(geteuid());

@@ -72,6 +72,7 @@ from typing import NamedTuple, Optional
 import details_table
 import phrase_table
 import reading_rules
+import rime_dictionary
 import stroke_table
 from generation_checks import GenerationError, require
 from phrase_table import SourceRow
@@ -280,16 +281,7 @@ def describe_source(path, what, package_hint):
 def read_wubi_rows(path):
     """Returns the source's uncommented rows with a code, in source order."""
     rows = []
-    in_body = False
-    for line in path.read_text(encoding="utf-8").splitlines():
-        if not in_body:
-            in_body = line == "..."
-            continue
-        if not line or line.startswith("#"):
-            continue
-        fields = line.split("\t")
-        if len(fields) < 2:
-            continue
+    for fields in rime_dictionary.entries(path):
         weight = int(fields[2]) if len(fields) > 2 and fields[2].isdigit() else 0
         rows.append(SourceRow(fields[0], fields[1], weight))
     return rows

@@ -45,6 +45,8 @@ readings follow by how common they are.
 import bz2
 import unicodedata
 from typing import NamedTuple, Optional
+
+import rime_dictionary
 from generation_checks import require
 
 UNIHAN_FIELDS = ("kMandarin", "kHanyuPinlu", "kTGHZ2013", "kXHC1983", "kHanyuPinyin")
@@ -126,16 +128,7 @@ class RimeWeights(NamedTuple):
 def read_rime_dictionary(path):
     """Reads the entries of a Rime .dict.yaml: "text<TAB>readings[<TAB>weight]" after "..."."""
     characters, words = {}, {}
-    in_body = False
-    for line in path.read_text(encoding="utf-8").splitlines():
-        if not in_body:
-            in_body = line == "..."
-            continue
-        if not line or line.startswith("#"):
-            continue
-        fields = line.split("\t")
-        if len(fields) < 2:
-            continue
+    for fields in rime_dictionary.entries(path):
         text, readings = fields[0], fields[1].split()
         weight = fields[2] if len(fields) > 2 else ""
         if weight.endswith("%"):

@@ -47,6 +47,7 @@ import unicodedata
 from collections import Counter
 from typing import NamedTuple
 
+import rime_dictionary
 from details_table import number_lines, string_literal
 from generation_checks import require
 
@@ -84,11 +85,7 @@ def read_sections(path):
     """Returns the (CNS, mainland) sections of stroke.dict.yaml as [(character, letters)]."""
     sections = ([], [])
     section = 0
-    in_body = False
-    for line in path.read_text(encoding="utf-8").splitlines():
-        if not in_body:
-            in_body = line == "..."
-            continue
+    for line in rime_dictionary.body_lines(path):
         if line.startswith(MAINLAND_SECTION):
             section = 1
         if not line or line.startswith("#"):
